@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "textlib/sjis.h"
+#include "textlib/internal.h"
 #include "textlib/ximo.h"
 
 namespace ximo {

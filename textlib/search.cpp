@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "textlib/sjis.h"
+#include "textlib/internal.h"
 #include "textlib/ximo.h"
 
 namespace ximo {
@@ -15,9 +15,14 @@ namespace {
 struct SkipTable {
     std::int32_t skip[256];
     std::size_t length;
+    // The pattern itself when it is short enough to keep: a search for that
+    // same pattern can then use the C library's search, which finds the same
+    // first occurrence several times faster.
+    char pattern[256];
+    bool patternKept;
 };
 
-SkipTable g_table = {{}, 0};
+SkipTable g_table = {{}, 0, {}, false};
 
 }  // namespace
 }  // namespace ximo
@@ -32,6 +37,8 @@ void bminitialize(const char* pattern) {
     for (std::int32_t& entry : g_table.skip) entry = static_cast<std::int32_t>(m);
     for (std::size_t i = 0; i < m; ++i)
         g_table.skip[byteAt(pattern, i)] = static_cast<std::int32_t>(m - 1 - i);
+    g_table.patternKept = m < sizeof g_table.pattern;
+    if (g_table.patternKept) std::memcpy(g_table.pattern, pattern, m + 1);
 }
 
 char* bmstrstr(const char* text, const char* pattern) {
@@ -41,6 +48,8 @@ char* bmstrstr(const char* text, const char* pattern) {
     // ends within those m bytes can match no text (text bytes are never zero
     // before its end), and reading on would run past its terminator.
     if (strnlen(pattern, m) < m) return nullptr;
+    if (g_table.patternKept && std::memcmp(pattern, g_table.pattern, m) == 0)
+        return const_cast<char*>(std::strstr(text, g_table.pattern));
     const std::size_t n = std::strlen(text);
     std::size_t i = m - 1;
     if (i >= n) return nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The Shift-JIS character model shared by the library's sources. Not part of
-// the library's interface: callers only see ximo.h.
+// The Shift-JIS byte classes as inline functions, for the library's sources and
+// for any layer that walks Shift-JIS text without a call per byte.
 
 #include <cstddef>
 
@@ -39,21 +39,5 @@ inline std::size_t charLength(const char* s, std::size_t i) {
     if (isLeadByte(c)) return s[i + 1] != 0 ? 2 : 0;
     return 1;
 }
-
-/// Length of s as the character walk sees it: a lead byte right before the
-/// terminator is not part of the text.
-std::size_t walkLength(const char* s);
-
-/// Copies at most limit bytes of s to out, cut at a character boundary, and
-/// terminates it; out must hold limit + 1 bytes. Returns the copied length.
-std::size_t copyWholeCharacters(char* out, const char* s, std::size_t limit);
-
-/// Reverses s[0, length) in place character by character: double-byte
-/// characters keep their byte order.
-void reverseCharacters(char* s, std::size_t length);
-
-/// First occurrence of needle[0, needleLength) in hay[0, hayLength), byte-wise.
-const char* findBytes(const char* hay, std::size_t hayLength, const char* needle,
-                      std::size_t needleLength);
 
 }  // namespace ximo

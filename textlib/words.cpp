@@ -1,8 +1,9 @@
 // Words, sentence ends, tokens and the boundary tests.
 
+#include <algorithm>
 #include <cstring>
 
-#include "textlib/sjis.h"
+#include "textlib/internal.h"
 #include "textlib/ximo.h"
 
 namespace ximo {
@@ -178,6 +179,9 @@ char* gettoken(int n, int bySentence, int pos, int /*ignored*/, const char* text
     markTrailBytes(copy, length, trail);
     std::size_t at = static_cast<std::size_t>(pos);
     if (trail[at]) --at;  // the character that covers pos
+    // The copy holds fewer words than bytes: larger counts all find nothing.
+    constexpr int kMaxWords = static_cast<int>(kTokenCopyLimit);
+    const int wordCount = n >= 0 ? std::min(n, kMaxWords - 1) + 1 : (n < -kMaxWords ? kMaxWords : -n);
 
     // Step left to the byte before the word at pos. Second bytes are never
     // stepped over, so no word begins inside a double-byte character.
@@ -188,7 +192,7 @@ char* gettoken(int n, int bySentence, int pos, int /*ignored*/, const char* text
     if (n >= 0) {
         const char* limit = bySentence == 1 ? findSentenceFinal(0, copy + at) : copy + length - 1;
         std::size_t start = trail[p] ? p + 1 : p;
-        copyWord(nthWord(copy + start, n + 1), limit, out);
+        copyWord(nthWord(copy + start, wordCount), limit, out);
         return out;
     }
 
@@ -200,7 +204,7 @@ char* gettoken(int n, int bySentence, int pos, int /*ignored*/, const char* text
     copy[cut] = '\0';
     reverseCharacters(copy, cut);
     const char* limit = bySentence == 1 ? findSentenceFinal(1, copy) : copy + cut - 1;
-    copyWord(nthWord(copy, -n), limit, out);
+    copyWord(nthWord(copy, wordCount), limit, out);
     reverseCharacters(out, std::strlen(out));
     return out;
 }
