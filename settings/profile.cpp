@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "settings/ascii_case.h"
 #include "settings/catalogue.h"
 #include "textlib/sjis.h"
 
@@ -21,16 +22,10 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+/// Section and key names match without regard to ASCII case, but a Japanese name must not
+/// match another whose second bytes merely look like letters of another case.
 bool sameName(std::string_view a, std::string_view b) {
-    a = trimBlanks(a);
-    b = trimBlanks(b);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ximo::toLower(static_cast<unsigned char>(a[i])) !=
-            ximo::toLower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return equalsIgnoringAsciiCase(trimBlanks(a), trimBlanks(b));
 }
 
 /// The section name of a header line "[name]", or nullopt for any other line.

@@ -66,6 +66,15 @@ TEST_F(ProfileTest, NamesMatchWithoutCaseAndAfterTrimmingBlanks) {
     EXPECT_EQ(readFile(), "[Display]\nToolbar1=5\n [ display ] \n");
 }
 
+TEST_F(ProfileTest, JapaneseNamesAreNotFoldedInsideCharacters) {
+    // ア is 0x83 0x41 and ヂ is 0x83 0x61: a byte-wise fold would make them one key.
+    Profile profile(m_path);
+    profile.writeString("WordGroup", "\x83\x41", "a|");
+    profile.writeString("WordGroup", "\x83\x61", "b|");
+    EXPECT_EQ(profile.readString("WordGroup", "\x83\x41", ""), "a|");
+    EXPECT_EQ(profile.readString("WordGroup", "\x83\x61", ""), "b|");
+}
+
 TEST_F(ProfileTest, ValuesAreTheBytesAfterTheEqualsSign) {
     writeFile("[Setting]\nKeyword1= cat \r\nKeyword2=\x83\x5C\x83\x74\x83\x67=x\r\n");
     Profile profile(m_path);
