@@ -11,22 +11,16 @@
 
 #include "settings/ascii_case.h"
 #include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
 
 class CatalogueTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/catalogue_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_path = m_dir + "/pyxo.ini";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string m_dir;
-    std::string m_path;
+    testing::TempDir m_temp;
+    std::string m_dir = m_temp.path();
+    std::string m_path = m_temp.file("pyxo.ini");
 };
 
 std::string describe(const SettingKey& entry) {

@@ -9,20 +9,13 @@
 #include <vector>
 
 #include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
 
 class ExcludedTypesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/excluded_types_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_path = m_dir + "/pyxo.ini";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     /// Builds the lists from a settings file holding section (without its header).
     void build(const std::string& section) {
         if (!section.empty()) std::ofstream(m_path, std::ios::binary) << "[Exclude]\n" << section;
@@ -30,8 +23,9 @@ protected:
         m_exclude.build(profile);
     }
 
-    std::string m_dir;
-    std::string m_path;
+    testing::TempDir m_temp;
+    std::string m_dir = m_temp.path();
+    std::string m_path = m_temp.file("pyxo.ini");
     CExcludeFile m_exclude;
 };
 

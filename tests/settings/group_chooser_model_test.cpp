@@ -10,22 +10,12 @@
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
 #include "settings/word_group_dialog_model.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-struct TempDir {
-    TempDir() {
-        char pattern[] = "/tmp/group_chooser_test.XXXXXX";
-        if (mkdtemp(pattern) != nullptr) path = pattern;
-    }
-    ~TempDir() {
-        if (!path.empty()) std::filesystem::remove_all(path);
-    }
-    std::string path;
-};
 
 class GroupChooserTest : public ::testing::Test {
 protected:
@@ -36,8 +26,8 @@ protected:
         m_profile.writeString("WordGroup", "late", "x|");
     }
 
-    TempDir m_dir;
-    Profile m_profile{m_dir.path + "/pyxo.ini"};
+    testing::TempDir m_dir;
+    Profile m_profile{m_dir.path() + "/pyxo.ini"};
     RecordingUserInterface m_ui;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
@@ -21,20 +22,11 @@ std::string slot(char letter) { return std::string("Keyword1") + letter; }
 
 class HistoriesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/histories_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_path = m_dir + "/pyxo.ini";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void writeFile(const std::string& content) { testing::writeFileBytes(m_path, content); }
 
-    void writeFile(const std::string& content) {
-        std::ofstream(m_path, std::ios::binary) << content;
-    }
-
-    std::string m_dir;
-    std::string m_path;
+    testing::TempDir m_temp;
+    std::string m_dir = m_temp.path();
+    std::string m_path = m_temp.file("pyxo.ini");
     Histories m_histories;
 };
 

@@ -1,4 +1,5 @@
 #include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 
 #include <unistd.h>
 
@@ -18,29 +19,12 @@ namespace fs = std::filesystem;
 
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/profile_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_path = m_dir + "/pyxo.ini";
-    }
-    void TearDown() override {
-        fs::remove_all(m_dir);
-    }
+    void writeFile(const std::string& content) { testing::writeFileBytes(m_path, content); }
+    std::string readFile() const { return testing::readFileBytes(m_path); }
 
-    void writeFile(const std::string& content) {
-        std::ofstream out(m_path, std::ios::binary);
-        out << content;
-    }
-    std::string readFile() const {
-        std::ifstream in(m_path, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-
-    std::string m_dir;
-    std::string m_path;
+    testing::TempDir m_temp;
+    std::string m_dir = m_temp.path();
+    std::string m_path = m_temp.file("pyxo.ini");
 };
 
 TEST_F(ProfileTest, MissingFileReadsDefaultsAndFlushCreatesIt) {

@@ -11,22 +11,12 @@
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
 #include "settings/word_groups.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-struct TempDir {
-    TempDir() {
-        char pattern[] = "/tmp/word_group_dialog_test.XXXXXX";
-        if (mkdtemp(pattern) != nullptr) path = pattern;
-    }
-    ~TempDir() {
-        if (!path.empty()) std::filesystem::remove_all(path);
-    }
-    std::string path;
-};
 
 class WordGroupDialogTest : public ::testing::Test {
 protected:
@@ -50,8 +40,8 @@ protected:
         return readAllGroupNames(fresh);
     }
 
-    TempDir m_dir;
-    std::string m_path = m_dir.path + "/pyxo.ini";
+    testing::TempDir m_dir;
+    std::string m_path = m_dir.path() + "/pyxo.ini";
     Profile m_profile{m_path};
     RecordingUserInterface m_ui;
     std::unique_ptr<WordGroupDialogModel> m_model;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 
 namespace vellmora {
 namespace {
@@ -18,21 +19,10 @@ using Strings = std::vector<std::string>;
 const std::string kPo = "\x83\x7C";
 
 /// A fresh directory for the settings file, removed after the profile that writes into it.
-struct TempDir {
-    TempDir() {
-        char pattern[] = "/tmp/word_groups_test.XXXXXX";
-        if (mkdtemp(pattern) != nullptr) path = pattern;
-    }
-    ~TempDir() {
-        if (!path.empty()) std::filesystem::remove_all(path);
-    }
-    std::string path;
-};
-
 class WordGroupsTest : public ::testing::Test {
 protected:
-    TempDir m_dir;
-    Profile m_profile{m_dir.path + "/pyxo.ini"};
+    testing::TempDir m_dir;
+    Profile m_profile{m_dir.path() + "/pyxo.ini"};
 };
 
 Strings numberedNames(int count) {
