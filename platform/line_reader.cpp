@@ -1,0 +1,212 @@
+#include "platform/line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "textlib/sjis.h"
+
+namespace vellmora {
+namespace {
+
+// Give-back bytes land in front of the first unread byte. Right after a refill that byte is the
+// start of the read area, so the room before it must hold the largest give-back.
+constexpr std::size_t kHeadroom = kMaxPieceLength;
+
+bool isControl(unsigned char c) { return c >= 1 && c <= 31; }
+
+// Offset where the bytes a cut piece gives back begin: the trailing white space and the first
+// bytes of double-byte characters that stand at a character boundary. length when there are
+// none, 0 when the whole text would go.
+std::size_t giveBackStart(const char* text, std::size_t length) {
+    auto byte = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    // Neither white space nor a lead byte ends the run for sure; before it no character
+    // boundary matters.
+    std::size_t tail = length;
+    while (tail > 0 && (ximo::isSpace(byte(tail - 1)) || ximo::isLeadByte(byte(tail - 1)))) --tail;
+    if (tail == length) return length;
+
+    // Only a walk from the start tells a lead byte that begins a character from the second
+    // byte of the character before it.
+    auto step = [&](std::size_t i) -> std::size_t {
+        return ximo::isLeadByte(byte(i)) && i + 1 < length ? 2 : 1;
+    };
+    std::size_t nextStart = 0;
+    while (nextStart < tail) nextStart += step(nextStart);
+
+    std::size_t start = tail;
+    for (std::size_t i = tail; i < length; ++i) {
+        bool charStart = i == nextStart;
+        if (charStart) nextStart += step(i);
+        if (!ximo::isSpace(byte(i)) && !(charStart && ximo::isLeadByte(byte(i)))) start = i + 1;
+    }
+    return start;
+}
+
+}  // namespace
+
+LineReader::LineReader(std::size_t bufferSize)
+    : m_bufferSize(std::max<std::size_t>(bufferSize, 1)),
+      m_buffer(new char[kHeadroom + m_bufferSize]),
+      m_pos(kHeadroom),
+      m_end(kHeadroom) {}
+
+LineReader::~LineReader() { close(); }
+
+bool LineReader::open(const std::string& path) {
+    close();
+    int fd;
+    // Non-blocking only so that a FIFO cannot stall the open; it is refused right below.
+    do fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        m_error = errno;
+        return false;
+    }
+    // Only regular files: a directory cannot be read as text, and a FIFO or a device may block
+    // or never end.
+    struct stat status;
+    if (::fstat(fd, &status) != 0) status.st_mode = 0;
+    if (!S_ISREG(status.st_mode)) {
+        m_error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_fd = fd;
+    m_pos = m_end = kHeadroom;
+    m_atEnd = false;
+    m_error = 0;
+    m_piecesRead = 0;
+    m_lastLength = 0;
+    return true;
+}
+
+void LineReader::close() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_pos = m_end = kHeadroom;
+    m_atEnd = true;
+    m_lastLength = 0;
+}
+
+bool LineReader::fill() {
+    if (m_pos < m_end) return true;
+    if (m_atEnd) return false;
+    ssize_t got;
+    do got = ::read(m_fd, m_buffer.get() + kHeadroom, m_bufferSize);
+    while (got < 0 && errno == EINTR);
+    if (got <= 0) {
+        if (got < 0) m_error = errno;
+        m_atEnd = true;
+        return false;
+    }
+    m_pos = kHeadroom;
+    m_end = kHeadroom + static_cast<std::size_t>(got);
+    return true;
+}
+
+bool LineReader::next(char* slot, LinePiece& piece) {
+    m_lastLength = 0;
+    std::size_t length = 0;
+    bool lineEnd = false;
+    while (length < kMaxPieceLength && fill()) {
+        const char* from = m_buffer.get() + m_pos;
+        std::size_t span = std::min(m_end - m_pos, kMaxPieceLength - length);
+        const char* newline = static_cast<const char*>(std::memchr(from, '\n', span));
+        std::size_t taken = newline != nullptr ? newline - from + 1 : span;
+        std::memcpy(slot + length, from, taken);
+        length += taken;
+        m_pos += taken;
+        if (newline != nullptr) {
+            // The CR may have come with an earlier read; the slot holds it either way.
+            if (length >= 2 && slot[length - 2] == '\r') {
+                slot[length - 2] = '\n';
+                --length;
+            }
+            lineEnd = true;
+            break;
+        }
+    }
+    // A CR as the last byte the limit allows still pairs with an LF that follows: together they
+    // are the one byte '\n'.
+    if (!lineEnd && length == kMaxPieceLength && slot[length - 1] == '\r' && fill() &&
+        m_buffer[m_pos] == '\n') {
+        slot[length - 1] = '\n';
+        ++m_pos;
+        lineEnd = true;
+    }
+    if (length == 0) return false;
+
+    slot[length] = '\0';
+    const void* nul = std::memchr(slot, '\0', length);
+    piece.cutAtNul = nul != nullptr;
+    piece.length = piece.cutAtNul ? static_cast<const char*>(nul) - slot : length;
+    piece.lineEnd = lineEnd && !piece.cutAtNul;
+    piece.endOfFile = !lineEnd && !fill();
+    if (!lineEnd && !piece.cutAtNul) m_lastLength = piece.length - 1;
+    ++m_piecesRead;
+    return true;
+}
+
+void LineReader::giveBack(const char* bytes, std::size_t count) {
+    count = std::min(count, m_lastLength);
+    m_lastLength = 0;
+    // After every piece at least kHeadroom bytes lie before m_pos; the check keeps a misuse from
+    // writing before the buffer.
+    if (count == 0 || count > m_pos) return;
+    m_pos -= count;
+    // Usually the same bytes are still there; after a refill this brings them back.
+    std::memmove(m_buffer.get() + m_pos, bytes, count);
+}
+
+std::size_t LineShaper::shape(char* line, const LinePiece& piece, LineReader& reader) const {
+    std::size_t length = shapeLineEnd(line, piece, reader);
+    for (char* tab = line; (tab = static_cast<char*>(std::memchr(tab, '\t', line + length - tab)));)
+        *tab++ = ' ';
+    if (m_ignoreKeta > 0 && length > 0) {
+        std::size_t cut = std::min(length, static_cast<std::size_t>(m_ignoreKeta));
+        std::memmove(line, line + cut, length - cut + 1);
+        length -= cut;
+    }
+    return length;
+}
+
+std::size_t LineShaper::shapeLineEnd(char* line, const LinePiece& piece, LineReader& reader) const {
+    std::size_t length = piece.length;
+    if (piece.lineEnd) {
+        while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == ' ')) --length;
+        if (m_marker != kNoMarker) line[length++] = m_marker;
+        line[length] = '\0';
+        return length;
+    }
+
+    // Bytes cut by the limit belong to the next piece. A piece that would give back all it holds
+    // (a run of 8,191 spaces) is kept whole instead, or it would be read again without end.
+    std::size_t keep = giveBackStart(line, length);
+    if (keep > 0 && keep < length) {
+        if (piece.endOfFile && !piece.cutAtNul) {
+            // Nothing follows: white space has nothing left to join, but a lead byte comes back
+            // as a piece of its own rather than being lost.
+            std::size_t kept = keep;
+            for (std::size_t i = keep; i < length; ++i)
+                if (!ximo::isSpace(static_cast<unsigned char>(line[i]))) line[kept++] = line[i];
+            reader.giveBack(line + keep, kept - keep);
+        } else if (!piece.cutAtNul) {
+            reader.giveBack(line + keep, length - keep);
+        }
+        // After a NUL the rest of the piece is gone, so these bytes have nowhere to go: dropping
+        // them leaves no half character behind.
+        length = keep;
+    }
+    while (length > 0 && isControl(static_cast<unsigned char>(line[length - 1]))) --length;
+    line[length] = '\0';
+    return length;
+}
+
+}  // namespace vellmora
