@@ -69,6 +69,7 @@ inline constexpr SettingKey kCatalogue[] = {
     {"Options", "DelSpace3", KeyType::Int, "0"},
     {"Options", "EUCtoSJIS", KeyType::Int, "0"},
     {"Options", "JIStoSJIS", KeyType::Int, "0"},
+    {"Options", "UTF8toSJIS", KeyType::Int, "0"},
     {"Options", "Exclude", KeyType::Int, "0"},
     {"Options", "IgnoreCase", KeyType::Int, "0"},
     {"Options", "KW1Alnum", KeyType::Int, "0"},
