@@ -1,0 +1,87 @@
+// pyxo-cli: the search and result commands of Vellmora without windows.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_context.h"
+#include "containers/ex_string_list.h"
+#include "platform/text_encoding.h"
+#include "settings/profile.h"
+
+namespace vellmora {
+
+void complain(std::string_view text) {
+    std::fprintf(stderr, "pyxo-cli: %.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+bool CliContext::keywordArgument(const std::string& text, std::string& sjis) const {
+    if (!utf8) {
+        sjis = text;
+        return true;
+    }
+    std::optional<std::string> converted = utf8ToSjisText(text);
+    if (!converted) {
+        complain("the keyword \"" + text + "\" is not UTF-8 text that Shift-JIS can hold");
+        return false;
+    }
+    sjis = *converted;
+    return true;
+}
+
+void CliContext::printList(const CExStringList& list) const {
+    for (const std::string& line : list) {
+        if (!utf8) {
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            continue;
+        }
+        std::string_view text(line);
+        if (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n") text.remove_suffix(2);
+        std::string converted = sjisToUtf8(text);
+        converted += '\n';
+        std::fwrite(converted.data(), 1, converted.size(), stdout);
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace vellmora
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: pyxo-cli [--ini FILE] [--utf8] COMMAND [ARGS]\n"
+    "  kwic [-1 KW1] [-2 KW2] [--group1] [--group2] [-d DIR] [-f PATTERNS] [-r RESFILE]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace vellmora;
+    CliContext context;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--ini" && i + 1 < argc) {
+            context.iniPath = argv[++i];
+        } else if (arg == "--utf8") {
+            context.utf8 = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return kExitDone;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    std::string command = argv[i++];
+    for (; i < argc; ++i) context.args.emplace_back(argv[i]);
+    if (context.iniPath.empty()) context.iniPath = Profile::defaultPath();
+
+    if (command == "kwic") return runKwic(context);
+    complain("unknown command \"" + command + "\"");
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}

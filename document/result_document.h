@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "containers/ex_string_list.h"
+#include "platform/user_interface.h"
+
+namespace vellmora {
+
+/// The five result kinds of a document, in file order; the number is used everywhere.
+enum class ResultKind : int {
+    Original = 0,     ///< result of search
+    Extracted = 1,    ///< extracted result
+    Sorted = 2,       ///< sorted result
+    Collocation = 3,  ///< collocation statistics
+    Spreadsheet = 4,  ///< TSV/CSV conversion
+};
+
+inline constexpr int kResultKinds = 5;
+
+/// What a view needs to find the keyword in restored lines and to show them as they were.
+struct DisplaySnapshot {
+    int keywordColumn = 0;  ///< L of the layout
+    int searchKind = 0;     ///< 0 none, 1 KWIC, 2 KWOC
+    std::array<int, 27> history{};  ///< kinds shown, most recent first; the last six are 0
+    std::string keyword1;
+    std::string keyword2;
+    int formatSelector = 0;  ///< 0, 1, 10, 11 or 20
+    int usableWidth = 0;     ///< kept in memory only
+};
+
+/// One result window's results: the lines a search found and the lists derived from them.
+/// Every stored line carries its own line end.
+class CPyxoDoc {
+public:
+    explicit CPyxoDoc(std::string baseTitle);
+    CPyxoDoc(const CPyxoDoc&) = delete;
+    CPyxoDoc& operator=(const CPyxoDoc&) = delete;
+
+    /// Identifies the document towards the user interface (titles, refresh).
+    DocumentId id() const { return m_id; }
+    const std::string& baseTitle() const { return m_baseTitle; }
+    void setBaseTitle(std::string title) { m_baseTitle = std::move(title); }
+
+    CExStringList& list(ResultKind kind) { return m_lists[static_cast<int>(kind)]; }
+    const CExStringList& list(ResultKind kind) const { return m_lists[static_cast<int>(kind)]; }
+
+    /// Stores line + "\r\n" in the search result unless it already holds maxLine lines
+    /// (compared unsigned, as the limit is read from the settings file); false when refused.
+    bool addSearchLine(std::string_view line, unsigned maxLine);
+    /// The producers of the derived lists give their lines with the line end in place.
+    void addExtractedLine(std::string_view line) { addTo(ResultKind::Extracted, line); }
+    void addSortedLine(std::string_view line) { addTo(ResultKind::Sorted, line); }
+    void addCollocationLine(std::string_view line) { addTo(ResultKind::Collocation, line); }
+
+    /// Empties all five lists and clears the modified flag.
+    void clearResults();
+
+    ResultKind displayedKind() const { return m_displayed; }
+    void selectKind(ResultKind kind) { m_displayed = kind; }
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+
+    DisplaySnapshot& snapshot() { return m_snapshot; }
+    const DisplaySnapshot& snapshot() const { return m_snapshot; }
+    /// The collocation values of the formatted file (0 and 1 after a collocation run).
+    int collocationValue1 = 0;
+    int collocationValue2 = 0;
+
+private:
+    void addTo(ResultKind kind, std::string_view line);
+
+    DocumentId m_id;
+    std::string m_baseTitle;
+    std::array<CExStringList, kResultKinds> m_lists;
+    ResultKind m_displayed = ResultKind::Original;
+    bool m_modified = false;
+    DisplaySnapshot m_snapshot;
+};
+
+}  // namespace vellmora

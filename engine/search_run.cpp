@@ -1,0 +1,307 @@
+#include "engine/search_run.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "document/result_document.h"
+#include "engine/corpus_file_set.h"
+#include "engine/preprocessor.h"
+#include "platform/line_reader.h"
+#include "platform/user_interface.h"
+#include "settings/catalogue.h"
+#include "settings/excluded_types.h"
+#include "settings/profile.h"
+#include "textlib/ximo.h"
+
+namespace vellmora {
+namespace {
+
+constexpr std::size_t kSlotSize = 8200;
+constexpr long kRefreshEveryLines = 5000;
+
+constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
+constexpr std::string_view kFailedToOpenFiles = "Failed to open files...(;_;)";
+constexpr std::string_view kFailedToOpenResponseFiles = "Failed to open response files...(;_;)";
+constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
+
+std::string joinDirectory(const std::string& directory, const std::string& name) {
+    if (directory.empty() || directory.back() == '/') return directory + name;
+    return directory + "/" + name;
+}
+
+std::string_view fileNamePart(std::string_view path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
+    PreprocessOptions pre;
+    pre.utf8ToSjis = options.utf8ToSjis;
+    pre.eucToSjis = options.eucToSjis;
+    pre.jisToSjis = options.jisToSjis;
+    pre.ctrlCode = options.ctrlCode;
+    pre.delSpace1 = options.delSpace1;
+    pre.delSpace3 = options.delSpace3;
+    pre.deHtml = options.deHtml;
+    return pre;
+}
+
+}  // namespace
+
+/// The reading side of a run: the line window, the reader and what works on each line. Made
+/// once per run, so that no line costs an allocation.
+class KwicSearchRun::FileScan {
+public:
+    explicit FileScan(const SearchOptions& options)
+        : m_shaper(options.lineEndMarker(), options.ignoreKeta),
+          m_storage(LineWindow::kSlots * kSlotSize),
+          m_copy(kSlotSize) {
+        for (int i = 0; i < LineWindow::kSlots; ++i) m_slot[i] = m_storage.data() + i * kSlotSize;
+        emptyWindow();
+    }
+
+    void emptyWindow() {
+        for (int i = 0; i < LineWindow::kSlots; ++i) emptySlot(i);
+    }
+    void emptySlot(int i) {
+        m_slot[i][0] = '\0';
+        m_length[i] = 0;
+    }
+    /// Every slot moves down by one; slot 0's buffer comes back as the empty slot 10.
+    void rotate() {
+        char* oldest = m_slot[0];
+        for (int i = 0; i + 1 < LineWindow::kSlots; ++i) {
+            m_slot[i] = m_slot[i + 1];
+            m_length[i] = m_length[i + 1];
+        }
+        m_slot[LineWindow::kSlots - 1] = oldest;
+        emptySlot(LineWindow::kSlots - 1);
+    }
+    bool drained() const {
+        for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
+            if (m_length[i] != 0) return false;
+        }
+        return true;
+    }
+    LineWindow window() const {
+        LineWindow view;
+        for (int i = 0; i < LineWindow::kSlots; ++i) {
+            view.text[i] = m_slot[i];
+            view.length[i] = m_length[i];
+        }
+        return view;
+    }
+
+    /// Reads the next piece into slot i and shapes it; false when the read got nothing.
+    /// abandon is set when the binary-file guard gives up the file.
+    bool readInto(int i, bool guarded, bool& abandon) {
+        LinePiece piece;
+        abandon = false;
+        if (!m_reader.next(m_slot[i], piece)) {
+            emptySlot(i);
+            return false;
+        }
+        if (guarded && m_guard.abandons(m_slot[i], piece)) {
+            abandon = true;
+            return true;
+        }
+        m_pending = piece;
+        m_length[i] = piece.length;
+        return true;
+    }
+    /// Line end, TAB, the leading-bytes cut and the rewrites, after the turn's message pump.
+    void shape(int i, bool preprocess) {
+        m_length[i] = m_shaper.shape(m_slot[i], m_pending, m_reader);
+        if (preprocess) {
+            m_preprocessor.process(m_slot[i]);
+            m_length[i] = std::strlen(m_slot[i]);
+        }
+    }
+
+    /// The search copy of slot i: lower-cased when case is ignored.
+    const char* searchCopy(int i, bool ignoreCase) {
+        std::memcpy(m_copy.data(), m_slot[i], m_length[i] + 1);
+        if (ignoreCase) mbstrlwr(m_copy.data());
+        return m_copy.data();
+    }
+
+    const char* slot(int i) const { return m_slot[i]; }
+    std::size_t length(int i) const { return m_length[i]; }
+    LineReader& reader() { return m_reader; }
+    BinaryFileGuard& guard() { return m_guard; }
+    LinePreprocessor& preprocessor() { return m_preprocessor; }
+
+private:
+    LineReader m_reader;
+    LineShaper m_shaper;
+    BinaryFileGuard m_guard;
+    LinePreprocessor m_preprocessor;
+    LinePiece m_pending;
+    std::vector<char> m_storage;
+    std::array<char*, LineWindow::kSlots> m_slot{};
+    std::array<std::size_t, LineWindow::kSlots> m_length{};
+    std::vector<char> m_copy;
+};
+
+KwicSearchRun::KwicSearchRun(const SearchOptions& options, Profile& profile, UserInterface& ui,
+                             CPyxoDoc& document, SearchState& state)
+    : m_options(options), m_profile(profile), m_ui(ui), m_document(document), m_state(state) {}
+
+KwicSearchRun::~KwicSearchRun() = default;
+
+SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
+    m_outcome = SearchOutcome{};
+    m_ui.setBeepSilenced(m_options.beepSilenced);
+    m_state.busy = true;
+
+    m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2);
+    CorpusRequest corpus;
+    if (!request.fileName.empty()) {
+        corpus.fileName = request.fileName;
+        corpus.directory = request.directory;
+    }
+    if (!request.resFile.empty()) corpus.responseFile = joinDirectory(request.resFileDir, request.resFile);
+    corpus.subdirectories = m_options.subdir;
+    m_state.files.removeAll();
+    m_ui.clearCancel();
+    bool collected = collectCorpusFiles(corpus, m_state.files, m_ui, m_document.id());
+    m_layout.start(m_options, m_state.files, static_cast<int>(request.keyword1.text.size()));
+    m_state.layout = m_layout.values();
+
+    // Start of the loop.
+    m_ui.clearCancel();
+    m_state.resultKind = 1;
+    m_ui.showBusyTitle(m_document.id(), kBusyTitle);
+    m_state.resultState = 1;
+    m_scan = std::make_unique<FileScan>(m_options);
+    m_scan->guard().reset();
+    m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
+
+    if (collected) {
+        CExcludeFile exclusions;
+        exclusions.build(m_profile);
+        for (const std::string& path : m_state.files) {
+            // The switch is read afresh for every file: it may be changed during a run.
+            bool exclude = readInt(m_profile, settingKey("Options", "Exclude")) == 1;
+            if (exclude && exclusions.isExcluded(path)) continue;
+            searchFile(path);
+            if (m_ui.cancelRequested()) break;
+        }
+    }
+    m_outcome.cancelled = m_ui.cancelRequested() && !m_outcome.limitReached;
+    finishRun(request);
+    return m_outcome;
+}
+
+bool KwicSearchRun::addLine(std::string_view line) {
+    if (m_document.addSearchLine(line, static_cast<unsigned>(m_options.maxLine))) return true;
+    // The limit ends the run after the current line, as a cancel would.
+    m_outcome.limitReached = true;
+    m_ui.requestCancel();
+    return false;
+}
+
+void KwicSearchRun::searchFile(const std::string& path) {
+    FileScan& scan = *m_scan;
+    const SearchOptions& o = m_options;
+    if (!scan.reader().open(path)) return;  // skipped silently, counted nowhere
+
+    const std::string displayName(o.tagFName ? fileNamePart(path) : std::string_view(path));
+    if (!o.noSeparator && !o.sepMatched && !o.tagAsIs && !o.tagFName)
+        addLine(ResultLayout::separatorLine(displayName));
+    long hits = 0;
+    long linesRead = 0;
+    long hitsAtRefresh = 0;
+    bool separatorPending = o.sepMatched;
+    ++m_outcome.filesOpened;
+    scan.preprocessor().startFile();
+
+    const bool window = !o.oneLine;
+    const bool preprocess = o.preprocessing();
+    // The binary-file guard watches every loop but the single-keyword and keyword-2 line loops.
+    const bool guarded = window || (!m_matcher.singleKeyword1() && !m_matcher.hasKeyword2());
+    const int readSlot = window ? LineWindow::kSlots - 1 : 0;
+    const int searchSlot = window ? LineWindow::kCurrent : 0;
+    const LayoutValues& layout = m_layout.values();
+    bool finished = false;
+
+    auto searchLine = [&](unsigned long lineNumber) {
+        const char* copy = scan.searchCopy(searchSlot, o.ignoreCase);
+        const char* nextLine = window ? scan.slot(LineWindow::kCurrent + 1) : nullptr;
+        std::size_t start = 0;
+        while (std::optional<Occurrence> hit = m_matcher.find(copy, start, nextLine)) {
+            start = hit->offset + 1;
+            std::string_view context =
+                window ? m_layout.windowContext(scan.window(), hit->offset)
+                       : m_layout.lineContext(std::string_view(scan.slot(searchSlot),
+                                                               scan.length(searchSlot)),
+                                              hit->offset);
+            if (!m_matcher.acceptsContext(context, layout.l, hit->length)) continue;
+            if (!m_matcher.acceptsKeyword2(context, layout.l, hit->length, layout.w)) continue;
+            if (separatorPending) {
+                addLine(ResultLayout::separatorLine(displayName));
+                separatorPending = false;
+            }
+            std::string_view printed = m_layout.printedText(context);
+            addLine(m_layout.hitLine(displayName, lineNumber, printed));
+            ++hits;  // a hit the limit refused still counts
+        }
+    };
+
+    for (;;) {
+        bool abandon = false;
+        bool got = scan.readInto(readSlot, guarded, abandon);
+        if (abandon) break;  // looks binary: no count line, its hits stay in the total
+        if (!got && (!window || scan.drained())) {
+            finished = true;
+            break;
+        }
+        m_ui.pump();
+        if (m_ui.cancelRequested()) break;
+        ++linesRead;
+        if (got) scan.shape(readSlot, preprocess);
+        if (linesRead % kRefreshEveryLines == 0 && hits != hitsAtRefresh) {
+            m_ui.refreshViews(m_document.id());
+            hitsAtRefresh = hits;
+        }
+        if (!window) {
+            searchLine(static_cast<unsigned long>(linesRead));
+        } else {
+            if (linesRead > LineWindow::kCurrent) searchLine(static_cast<unsigned long>(linesRead - 5));
+            scan.rotate();
+        }
+    }
+    if (finished && o.count && (!o.countMatched || hits > 0))
+        addLine(ResultLayout::countLine(displayName, hits));
+    scan.reader().close();
+    m_outcome.total += hits;
+    m_ui.refreshViews(m_document.id());
+}
+
+void KwicSearchRun::finishRun(const SearchRequest& request) {
+    const SearchOptions& o = m_options;
+    if (o.count && (!o.countMatched || m_outcome.total != 0))
+        addLine(ResultLayout::totalLine(m_outcome.total));
+    m_ui.refreshViews(m_document.id());
+    m_ui.restoreTitle(m_document.id());
+    m_state.resultLines = m_document.list(ResultKind::Original).count();
+
+    if (m_outcome.filesOpened == 0) {
+        m_state.resultState = 0;
+        m_state.resultKind = 0;
+        if (!request.fileName.empty()) m_ui.alert(kFailedToOpenFiles);
+        if (!request.resFile.empty()) m_ui.alert(kFailedToOpenResponseFiles);
+    } else if (m_outcome.total == 0) {
+        m_state.resultState = 0;
+        m_state.resultKind = 0;
+        m_ui.alert(kFailedToFind);
+    }
+    m_state.files.removeAll();
+    m_scan.reset();
+    m_ui.alertBeep();
+    m_ui.clearCancel();
+    m_state.busy = false;
+}
+
+}  // namespace vellmora

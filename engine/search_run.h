@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "containers/ex_string_list.h"
+#include "engine/keyword_matcher.h"
+#include "engine/result_layout.h"
+#include "engine/search_options.h"
+
+namespace vellmora {
+
+class CPyxoDoc;
+class Profile;
+class UserInterface;
+
+/// One search request as the search dialog confirms it.
+struct SearchRequest {
+    KeywordSpec keyword1;
+    KeywordSpec keyword2;
+    std::string fileName;    ///< patterns separated by ";"
+    std::string directory;   ///< ends with "/"
+    std::string resFile;     ///< response file name, or empty
+    std::string resFileDir;  ///< its directory
+};
+
+/// The state a result view keeps of its search and its result.
+struct SearchState {
+    int resultState = 0;  ///< 0 empty or prepared for adding, 1 holds a result
+    int resultKind = 0;   ///< 0 none, 1 KWIC, 2 KWOC
+    bool busy = false;
+    CExStringList files;  ///< the corpus file list of the running search
+    LayoutValues layout;
+    long resultLines = 0;  ///< result lines when the run ended
+};
+
+/// How a run ended, for callers that report it (the batch front end's exit status).
+struct SearchOutcome {
+    int filesOpened = 0;
+    long total = 0;
+    bool cancelled = false;
+    bool limitReached = false;
+    bool failed() const { return filesOpened == 0 || total == 0; }
+};
+
+/// Runs one KWIC search: collects the corpus, reads every line of every file through an
+/// eleven-line window, finds and tests each keyword occurrence and appends the laid-out hit
+/// lines, separators and counts to the document's search result. Messages, the busy title,
+/// refreshes and cancellation go through the user interface. One object per run.
+class KwicSearchRun {
+public:
+    KwicSearchRun(const SearchOptions& options, Profile& profile, UserInterface& ui,
+                  CPyxoDoc& document, SearchState& state);
+    ~KwicSearchRun();
+    KwicSearchRun(const KwicSearchRun&) = delete;
+    KwicSearchRun& operator=(const KwicSearchRun&) = delete;
+
+    /// Runs the request to its end (or to a cancel) and shows the end-of-run messages.
+    SearchOutcome run(const SearchRequest& request);
+
+private:
+    class FileScan;
+
+    void searchFile(const std::string& path);
+    void finishRun(const SearchRequest& request);
+    bool addLine(std::string_view line);
+
+    const SearchOptions& m_options;
+    Profile& m_profile;
+    UserInterface& m_ui;
+    CPyxoDoc& m_document;
+    SearchState& m_state;
+    KeywordMatcher m_matcher;
+    ResultLayout m_layout;
+    SearchOutcome m_outcome;
+    std::unique_ptr<FileScan> m_scan;
+};
+
+}  // namespace vellmora

@@ -1,0 +1,69 @@
+#include "platform/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "textlib/sjis.h"
+
+namespace vellmora {
+namespace {
+
+/// One conversion with glibc's iconv. stopOnError: give up at the first byte that does not
+/// convert; otherwise replace the character there by U+FFFD and go on.
+std::optional<std::string> convert(const char* to, const char* from, std::string_view input,
+                                   bool stopOnError) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string output;
+    output.resize(input.size() * 3 + 16);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    bool ok = true;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) {
+            std::size_t used = output.size() - outLeft;
+            output.resize(output.size() * 2);
+            out = output.data() + used;
+            outLeft = output.size() - used;
+            continue;
+        }
+        if (stopOnError) {
+            ok = false;
+            break;
+        }
+        // Skip the offending character whole: a lead byte takes its second byte with it.
+        std::size_t skip = (inLeft >= 2 && ximo::isLeadByte(static_cast<unsigned char>(*in))) ? 2 : 1;
+        in += skip;
+        inLeft -= skip;
+        static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+        if (outLeft < 3) {
+            std::size_t used = output.size() - outLeft;
+            output.resize(output.size() * 2);
+            out = output.data() + used;
+            outLeft = output.size() - used;
+        }
+        for (char c : std::string_view(kReplacement, 3)) *out++ = c;
+        outLeft -= 3;
+    }
+    iconv_close(cd);
+    if (!ok) return std::nullopt;
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+}  // namespace
+
+std::string sjisToUtf8(std::string_view sjis) {
+    std::optional<std::string> text = convert("UTF-8", "CP932", sjis, false);
+    return text ? *text : std::string(sjis);
+}
+
+std::optional<std::string> utf8ToSjisText(std::string_view utf8) {
+    return convert("CP932", "UTF-8", utf8, true);
+}
+
+}  // namespace vellmora
