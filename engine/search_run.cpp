@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/result_document.h"
+#include "engine/case_folding.h"
 #include "engine/corpus_file_set.h"
 #include "engine/preprocessor.h"
 #include "platform/line_reader.h"
@@ -119,11 +120,13 @@ public:
         }
     }
 
-    /// The search copy of slot i: lower-cased when case is ignored.
-    const char* searchCopy(int i, bool ignoreCase) {
-        std::memcpy(m_copy.data(), m_slot[i], m_length[i] + 1);
-        if (ignoreCase) mbstrlwr(m_copy.data());
-        return m_copy.data();
+    /// The search copy of slot i: lower-cased when case is ignored, else the slot itself
+    /// (nothing writes to it while it is searched).
+    std::string_view searchCopy(int i, bool ignoreCase) {
+        if (!ignoreCase) return std::string_view(m_slot[i], m_length[i]);
+        lowerCaseCopy(m_copy.data(), m_slot[i], m_length[i]);
+        m_copy[m_length[i]] = '\0';
+        return std::string_view(m_copy.data(), m_length[i]);
     }
 
     const char* slot(int i) const { return m_slot[i]; }
@@ -227,7 +230,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     bool finished = false;
 
     auto searchLine = [&](unsigned long lineNumber) {
-        const char* copy = scan.searchCopy(searchSlot, o.ignoreCase);
+        std::string_view copy = scan.searchCopy(searchSlot, o.ignoreCase);
         const char* nextLine = window ? scan.slot(LineWindow::kCurrent + 1) : nullptr;
         std::size_t start = 0;
         while (std::optional<Occurrence> hit = m_matcher.find(copy, start, nextLine)) {

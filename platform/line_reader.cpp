@@ -84,6 +84,7 @@ bool LineReader::open(const std::string& path) {
     m_error = 0;
     m_piecesRead = 0;
     m_lastLength = 0;
+    m_nextNul = m_nextTab = kUnknown;
     return true;
 }
 
@@ -108,18 +109,32 @@ bool LineReader::fill() {
     }
     m_pos = kHeadroom;
     m_end = kHeadroom + static_cast<std::size_t>(got);
+    m_nextNul = m_nextTab = kUnknown;
     return true;
+}
+
+bool LineReader::holds(char byte, std::size_t& next, std::size_t from, std::size_t to) {
+    if (next == kUnknown || next < from) {
+        const char* base = m_buffer.get();
+        const void* found = std::memchr(base + from, byte, m_end - from);
+        next = found != nullptr ? static_cast<const char*>(found) - base : m_end;
+    }
+    return next < to;
 }
 
 bool LineReader::next(char* slot, LinePiece& piece) {
     m_lastLength = 0;
     std::size_t length = 0;
     bool lineEnd = false;
+    bool mayHoldNul = false;
+    bool mayHoldTab = false;
     while (length < kMaxPieceLength && fill()) {
         const char* from = m_buffer.get() + m_pos;
         std::size_t span = std::min(m_end - m_pos, kMaxPieceLength - length);
         const char* newline = static_cast<const char*>(std::memchr(from, '\n', span));
         std::size_t taken = newline != nullptr ? newline - from + 1 : span;
+        mayHoldNul = holds('\0', m_nextNul, m_pos, m_pos + taken) || mayHoldNul;
+        mayHoldTab = holds('\t', m_nextTab, m_pos, m_pos + taken) || mayHoldTab;
         std::memcpy(slot + length, from, taken);
         length += taken;
         m_pos += taken;
@@ -144,7 +159,8 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     if (length == 0) return false;
 
     slot[length] = '\0';
-    const void* nul = std::memchr(slot, '\0', length);
+    const void* nul = mayHoldNul ? std::memchr(slot, '\0', length) : nullptr;
+    piece.mayHoldTab = mayHoldTab;
     piece.cutAtNul = nul != nullptr;
     piece.length = piece.cutAtNul ? static_cast<const char*>(nul) - slot : length;
     piece.lineEnd = lineEnd && !piece.cutAtNul;
@@ -163,12 +179,15 @@ void LineReader::giveBack(const char* bytes, std::size_t count) {
     m_pos -= count;
     // Usually the same bytes are still there; after a refill this brings them back.
     std::memmove(m_buffer.get() + m_pos, bytes, count);
+    m_nextNul = m_nextTab = kUnknown;
 }
 
 std::size_t LineShaper::shape(char* line, const LinePiece& piece, LineReader& reader) const {
     std::size_t length = shapeLineEnd(line, piece, reader);
-    for (char* tab = line; (tab = static_cast<char*>(std::memchr(tab, '\t', line + length - tab)));)
-        *tab++ = ' ';
+    if (piece.mayHoldTab) {
+        for (char* tab = line; (tab = static_cast<char*>(std::memchr(tab, '\t', line + length - tab)));)
+            *tab++ = ' ';
+    }
     if (m_ignoreKeta > 0 && length > 0) {
         std::size_t cut = std::min(length, static_cast<std::size_t>(m_ignoreKeta));
         std::memmove(line, line + cut, length - cut + 1);

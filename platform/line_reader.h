@@ -34,6 +34,8 @@ struct LinePiece {
     bool lineEnd = false;
     /// A NUL byte ended the text early; the piece's bytes after it are gone.
     bool cutAtNul = false;
+    /// The text may hold a TAB byte; false means it surely holds none.
+    bool mayHoldTab = true;
     /// No byte follows the piece in the file. Known only for pieces whose bytes did not end in a
     /// line end (false otherwise).
     bool endOfFile = false;
@@ -94,6 +96,12 @@ private:
     int m_error = 0;
     std::size_t m_piecesRead = 0;
     std::size_t m_lastLength = 0;  // what the last piece may give back
+    // Where the next NUL and TAB bytes of the buffer stand (m_end: none), so that a line is
+    // searched for them only when one lies inside it: one scan per buffer, not per line.
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::size_t m_nextNul = kUnknown;
+    std::size_t m_nextTab = kUnknown;
+    bool holds(char byte, std::size_t& next, std::size_t from, std::size_t to);
 };
 
 /// The end-of-line shaping of a search loop, applied to each piece in its slot: the line end
