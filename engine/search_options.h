@@ -43,6 +43,10 @@ struct SearchOptions {
     bool beepSilenced = false;  ///< Beep = 1
     bool noDialog = false;
 
+    /// Let the reader pass over lines that cannot hold the keyword (never a setting: tests
+    /// turn it off to prove the results are the same).
+    bool prefilter = true;
+
     int xsize = 80;       ///< Xsize, decimal text
     int offset = 0;       ///< Offset, negated when OffsetLeft is 1
     int ignoreKeta = 0;   ///< IgnoreKeta, decimal text

@@ -13,6 +13,7 @@
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
 #include "settings/profile.h"
+#include "textlib/sjis.h"
 #include "textlib/ximo.h"
 
 namespace vellmora {
@@ -29,6 +30,25 @@ constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
 std::string joinDirectory(const std::string& directory, const std::string& name) {
     if (directory.empty() || directory.back() == '/') return directory + name;
     return directory + "/" + name;
+}
+
+/// The bytes every line holding a hit must hold as they stand in the file, or empty when
+/// no such bytes can be named. Shaping a line turns TABs into blanks, trims trailing blanks,
+/// adds the marker and cuts the head; case folding and the rewrites change bytes freely; a
+/// continuing keyword ends on the next line. Only a single keyword clear of all of that
+/// lets the reader pass over the lines that do not hold it.
+std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& matcher) {
+    if (!options.prefilter || !matcher.singleKeyword1() || options.ignoreCase ||
+        options.preprocessing())
+        return {};
+    const std::string& keyword = matcher.keyword1Words().front();
+    if (keyword.empty() || ximo::isLeadByte(static_cast<unsigned char>(keyword.front())))
+        return {};  // a double-byte first character may continue across the line end
+    for (char c : keyword) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0') return {};
+        if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};
+    }
+    return keyword;
 }
 
 std::string_view fileNamePart(std::string_view path) {
@@ -68,6 +88,7 @@ public:
     void emptySlot(int i) {
         m_slot[i][0] = '\0';
         m_length[i] = 0;
+        m_candidate[i] = false;
     }
     /// Every slot moves down by one; slot 0's buffer comes back as the empty slot 10.
     void rotate() {
@@ -75,6 +96,7 @@ public:
         for (int i = 0; i + 1 < LineWindow::kSlots; ++i) {
             m_slot[i] = m_slot[i + 1];
             m_length[i] = m_length[i + 1];
+            m_candidate[i] = m_candidate[i + 1];
         }
         m_slot[LineWindow::kSlots - 1] = oldest;
         emptySlot(LineWindow::kSlots - 1);
@@ -109,6 +131,7 @@ public:
         }
         m_pending = piece;
         m_length[i] = piece.length;
+        m_candidate[i] = piece.mayHoldNeedle;
         return true;
     }
     /// Line end, TAB, the leading-bytes cut and the rewrites, after the turn's message pump.
@@ -130,6 +153,9 @@ public:
     }
 
     const char* slot(int i) const { return m_slot[i]; }
+    /// The line in slot i may hold the keyword: false only when the reader's prefilter
+    /// found no occurrence in its raw bytes.
+    bool candidate(int i) const { return m_candidate[i]; }
     std::size_t length(int i) const { return m_length[i]; }
     LineReader& reader() { return m_reader; }
     BinaryFileGuard& guard() { return m_guard; }
@@ -144,6 +170,7 @@ private:
     std::vector<char> m_storage;
     std::array<char*, LineWindow::kSlots> m_slot{};
     std::array<std::size_t, LineWindow::kSlots> m_length{};
+    std::array<bool, LineWindow::kSlots> m_candidate{};
     std::vector<char> m_copy;
 };
 
@@ -180,6 +207,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
     m_scan = std::make_unique<FileScan>(m_options);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
+    m_scan->reader().setNeedle(prefilterNeedle(m_options, m_matcher));
 
     if (collected) {
         CExcludeFile exclusions;
@@ -230,6 +258,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     bool finished = false;
 
     auto searchLine = [&](unsigned long lineNumber) {
+        if (!scan.candidate(searchSlot)) return;
         std::string_view copy = scan.searchCopy(searchSlot, o.ignoreCase);
         const char* nextLine = window ? scan.slot(LineWindow::kCurrent + 1) : nullptr;
         std::size_t start = 0;

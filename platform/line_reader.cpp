@@ -13,6 +13,22 @@
 namespace vellmora {
 namespace {
 
+/// How rare a byte is in running text, higher is rarer: the letters of English by frequency,
+/// capitals and digits rarer than small letters, and the lead bytes of kana commoner than
+/// other bytes of Japanese text. Only a guess, used to pick the byte a search scans for.
+int byteRarity(char byte) {
+    static constexpr std::string_view kCommonFirst = " etaoinshrdlcumwfgypbvkjxqz";
+    unsigned char c = static_cast<unsigned char>(byte);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
+    std::size_t rank = kCommonFirst.find(static_cast<char>(c));
+    int capitalBonus = byte >= 'A' && byte <= 'Z' ? 10 : 0;
+    if (rank != std::string_view::npos) return static_cast<int>(rank) + capitalBonus;
+    if (c >= '0' && c <= '9') return 30;
+    if (c >= 0x81 && c <= 0x83) return 5;
+    if (c >= 0x80) return 40;
+    return 35;
+}
+
 // Give-back bytes land in front of the first unread byte. Right after a refill that byte is the
 // start of the read area, so the room before it must hold the largest give-back.
 constexpr std::size_t kHeadroom = kMaxPieceLength;
@@ -84,7 +100,7 @@ bool LineReader::open(const std::string& path) {
     m_error = 0;
     m_piecesRead = 0;
     m_lastLength = 0;
-    m_nextNul = m_nextTab = kUnknown;
+    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
     return true;
 }
 
@@ -109,8 +125,43 @@ bool LineReader::fill() {
     }
     m_pos = kHeadroom;
     m_end = kHeadroom + static_cast<std::size_t>(got);
-    m_nextNul = m_nextTab = kUnknown;
+    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
     return true;
+}
+
+bool LineReader::holdsNeedle(std::size_t from, std::size_t to) {
+    if (m_nextNeedle == kUnknown || m_nextNeedle < from) {
+        const char* base = m_buffer.get();
+        const char* found = findNeedle(base + from, m_end - from);
+        m_nextNeedle = found != nullptr ? found - base : m_end;
+    }
+    return m_nextNeedle < to;
+}
+
+const char* LineReader::findNeedle(const char* text, std::size_t length) const {
+    // memchr for the needle's rarest byte runs at memory speed; the C library's memmem
+    // does not, here. Each hit of that byte is then compared whole.
+    const std::size_t size = m_needle.size();
+    if (length < size) return nullptr;
+    const char* end = text + length;
+    const char rare = m_needle[m_rareOffset];
+    for (const char* p = text + m_rareOffset; p < end;) {
+        p = static_cast<const char*>(std::memchr(p, rare, end - p));
+        if (p == nullptr) return nullptr;
+        const char* start = p - m_rareOffset;
+        if (start + size <= end && std::memcmp(start, m_needle.data(), size) == 0) return start;
+        ++p;
+    }
+    return nullptr;
+}
+
+void LineReader::setNeedle(std::string_view needle) {
+    m_needle.assign(needle);
+    m_nextNeedle = kUnknown;
+    m_rareOffset = 0;
+    for (std::size_t i = 1; i < m_needle.size(); ++i) {
+        if (byteRarity(m_needle[i]) > byteRarity(m_needle[m_rareOffset])) m_rareOffset = i;
+    }
 }
 
 bool LineReader::holds(char byte, std::size_t& next, std::size_t from, std::size_t to) {
@@ -128,6 +179,8 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     bool lineEnd = false;
     bool mayHoldNul = false;
     bool mayHoldTab = false;
+    bool mayHoldNeedle = m_needle.empty();
+    int chunks = 0;
     while (length < kMaxPieceLength && fill()) {
         const char* from = m_buffer.get() + m_pos;
         std::size_t span = std::min(m_end - m_pos, kMaxPieceLength - length);
@@ -135,6 +188,10 @@ bool LineReader::next(char* slot, LinePiece& piece) {
         std::size_t taken = newline != nullptr ? newline - from + 1 : span;
         mayHoldNul = holds('\0', m_nextNul, m_pos, m_pos + taken) || mayHoldNul;
         mayHoldTab = holds('\t', m_nextTab, m_pos, m_pos + taken) || mayHoldTab;
+        // A needle may straddle two reads: a piece taken from more than one is always a
+        // candidate.
+        if (!m_needle.empty() && !mayHoldNeedle)
+            mayHoldNeedle = ++chunks > 1 || holdsNeedle(m_pos, m_pos + taken);
         std::memcpy(slot + length, from, taken);
         length += taken;
         m_pos += taken;
@@ -161,6 +218,7 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     slot[length] = '\0';
     const void* nul = mayHoldNul ? std::memchr(slot, '\0', length) : nullptr;
     piece.mayHoldTab = mayHoldTab;
+    piece.mayHoldNeedle = mayHoldNeedle;
     piece.cutAtNul = nul != nullptr;
     piece.length = piece.cutAtNul ? static_cast<const char*>(nul) - slot : length;
     piece.lineEnd = lineEnd && !piece.cutAtNul;
@@ -179,7 +237,7 @@ void LineReader::giveBack(const char* bytes, std::size_t count) {
     m_pos -= count;
     // Usually the same bytes are still there; after a refill this brings them back.
     std::memmove(m_buffer.get() + m_pos, bytes, count);
-    m_nextNul = m_nextTab = kUnknown;
+    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
 }
 
 std::size_t LineShaper::shape(char* line, const LinePiece& piece, LineReader& reader) const {

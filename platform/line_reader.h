@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vellmora {
 
@@ -36,6 +37,9 @@ struct LinePiece {
     bool cutAtNul = false;
     /// The text may hold a TAB byte; false means it surely holds none.
     bool mayHoldTab = true;
+    /// The raw bytes of the piece may hold the reader's needle; false means they surely
+    /// do not (always true without a needle).
+    bool mayHoldNeedle = true;
     /// No byte follows the piece in the file. Known only for pieces whose bytes did not end in a
     /// line end (false otherwise).
     bool endOfFile = false;
@@ -67,6 +71,11 @@ public:
     /// describes it in piece. False when nothing more can be read: the end of the file, a read
     /// error (see error()) or no open file.
     bool next(char* slot, LinePiece& piece);
+
+    /// Sets the bytes whose presence each piece reports in LinePiece::mayHoldNeedle; empty
+    /// for none. The needle is looked for once per buffer, not once per line, so that a
+    /// search can pass over the lines that cannot hold its keyword.
+    void setNeedle(std::string_view needle);
 
     /// Pushes back the last count bytes of the piece just read (bytes points at them, in the slot
     /// or elsewhere) so that they begin the next piece. At most once per piece, and fewer bytes
@@ -101,6 +110,11 @@ private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::size_t m_nextNul = kUnknown;
     std::size_t m_nextTab = kUnknown;
+    std::string m_needle;
+    std::size_t m_nextNeedle = kUnknown;
+    std::size_t m_rareOffset = 0;  // the needle byte the search scans for
+    bool holdsNeedle(std::size_t from, std::size_t to);
+    const char* findNeedle(const char* text, std::size_t length) const;
     bool holds(char byte, std::size_t& next, std::size_t from, std::size_t to);
 };
 

@@ -441,3 +441,44 @@ TEST(BinaryFileGuard, AbandonsAnExecutableButNoCorpusFile) {
 
 }  // namespace
 }  // namespace vellmora
+
+namespace vellmora {
+namespace {
+
+// The prefilter may call a piece a candidate wrongly, but it must never miss one: a piece it
+// clears holds no occurrence, whatever the read size puts at a buffer's end. Reading itself is
+// the same with and without a needle.
+TEST(LineReader, NeedleFlagNeverMissesAnOccurrence) {
+    const std::string needles[] = {"the", "Lord", "e", "zebra", "\x83\x70\x83\x62", "\x81\x40"};
+    for (const std::string& path : kRealFiles) {
+        for (std::size_t bufferSize : {std::size_t{7}, std::size_t{4096},
+                                       LineReader::kDefaultBufferSize}) {
+            for (const std::string& needle : needles) {
+                LineReader reader(bufferSize);
+                LineShaper shaper('/', 0);
+                ASSERT_TRUE(reader.open(path));
+                reader.setNeedle(needle);
+                static char slot[8200];
+                LinePiece piece;
+                std::vector<std::string> lines;
+                int cleared = 0;
+                while (reader.next(slot, piece)) {
+                    std::string_view text(slot, piece.length);
+                    if (!piece.mayHoldNeedle) {
+                        ++cleared;
+                        ASSERT_EQ(text.find(needle), std::string_view::npos)
+                            << path << " read by " << bufferSize << ", needle " << needle;
+                    }
+                    lines.emplace_back(slot, shaper.shape(slot, piece, reader));
+                }
+                EXPECT_EQ(lines, shapedLines(path, {bufferSize, '/', 0})) << path;
+                if (bufferSize > 64 && needle == "zebra") {
+                    EXPECT_GT(cleared, 0) << path;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vellmora
