@@ -3,7 +3,7 @@
 #   1. a rare keyword, default options          vs  LC_ALL=C grep -F -c
 #   2. the same ignoring case                    vs  LC_ALL=C grep -F -i -c
 #   3. a frequent keyword, every hit kept        vs  rg -n -o '.{0,30}the.{0,30}' > file
-#   4. a Japanese keyword over Shift-JIS text    vs  LC_ALL=C grep -F -c (same bytes)
+#   4. a rare Japanese keyword, Shift-JIS text    vs  LC_ALL=C grep -F -c (same bytes)
 #
 #     bench/search.sh [PYXO_CLI]      (default: build/bin/pyxo-cli)
 #
@@ -91,7 +91,7 @@ report "3. frequent keyword, all hits" "$en_bytes" "$p" "$r" "rg -o"
 rm -f "$work/out"
 
 write_ini 2000000000 0
-keyword=$(printf '\x83\x70\x83\x62\x83\x50\x81\x5B\x83\x57')  # パッケージ in Shift-JIS
+keyword=$(printf '\x8E\xD0\x89\xEF\x8C\x5F\x96\xF1')  # 社会契約 (social contract) in Shift-JIS: a rare word
 p=$(best_of_3 kwic -1 "$keyword" -d "$work/ja/" -f corpus.txt)
 g=$(best_of_3 env LC_ALL=C grep -F -c "$keyword" "$work/ja/corpus.txt")
 report "4. Japanese keyword, Shift-JIS" "$ja_bytes" "$p" "$g" "grep -F"

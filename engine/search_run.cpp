@@ -42,8 +42,13 @@ std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& 
         options.preprocessing())
         return {};
     const std::string& keyword = matcher.keyword1Words().front();
-    if (keyword.empty() || ximo::isLeadByte(static_cast<unsigned char>(keyword.front())))
-        return {};  // a double-byte first character may continue across the line end
+    if (keyword.empty()) return {};
+    // A keyword that begins with a double-byte character continues across a line end that
+    // shows as nothing; a marker between the lines stops it (pieces cut short of their line
+    // end are always candidates).
+    if (options.lineEndMarker() == '\0' &&
+        ximo::isLeadByte(static_cast<unsigned char>(keyword.front())))
+        return {};
     for (char c : keyword) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0') return {};
         if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};

@@ -218,7 +218,9 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     slot[length] = '\0';
     const void* nul = mayHoldNul ? std::memchr(slot, '\0', length) : nullptr;
     piece.mayHoldTab = mayHoldTab;
-    piece.mayHoldNeedle = mayHoldNeedle;
+    // A piece that does not end its line runs on into the next one, where a keyword may
+    // continue: it stays a candidate.
+    piece.mayHoldNeedle = mayHoldNeedle || !piece.lineEnd;
     piece.cutAtNul = nul != nullptr;
     piece.length = piece.cutAtNul ? static_cast<const char*>(nul) - slot : length;
     piece.lineEnd = lineEnd && !piece.cutAtNul;

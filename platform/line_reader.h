@@ -38,7 +38,7 @@ struct LinePiece {
     /// The text may hold a TAB byte; false means it surely holds none.
     bool mayHoldTab = true;
     /// The raw bytes of the piece may hold the reader's needle; false means they surely
-    /// do not (always true without a needle).
+    /// do not, and the piece ends at a line end (always true without a needle).
     bool mayHoldNeedle = true;
     /// No byte follows the piece in the file. Known only for pieces whose bytes did not end in a
     /// line end (false otherwise).

@@ -110,5 +110,12 @@ TEST_F(PrefilterTest, RandomCorporaGiveTheSameLines) {
     expectSameResults(m_temp.path() + "/", "r*.txt", {"cat", "Cat", "t", "cat/", "\x82\xA0", "x"});
 }
 
+TEST_F(PrefilterTest, JapaneseKeywordCutByThePieceLimitIsStillFound) {
+    // \x82\xA0\x82\xA2 (two kana) with its first character ending an 8,191-byte piece.
+    std::string text = std::string(8189, 'x') + "\x82\xA0\x82\xA2 tail\n" + "\x82\xA0\n\x82\xA2\n";
+    testing::writeFileBytes(m_temp.file("cut.txt"), text);
+    expectSameResults(m_temp.path() + "/", "cut.txt", {"\x82\xA0\x82\xA2", "\x82\xA2"});
+}
+
 }  // namespace
 }  // namespace vellmora
