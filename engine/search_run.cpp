@@ -106,6 +106,13 @@ public:
         m_slot[LineWindow::kSlots - 1] = oldest;
         emptySlot(LineWindow::kSlots - 1);
     }
+    /// No line waiting in slots 5 to 10 may hold the keyword.
+    bool noCandidateAhead() const {
+        for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
+            if (m_candidate[i]) return false;
+        }
+        return true;
+    }
     bool drained() const {
         for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
             if (m_length[i] != 0) return false;
@@ -212,7 +219,8 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
     m_scan = std::make_unique<FileScan>(m_options);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
-    m_scan->reader().setNeedle(prefilterNeedle(m_options, m_matcher));
+    m_prefilterNeedle = prefilterNeedle(m_options, m_matcher);
+    m_scan->reader().setNeedle(m_prefilterNeedle);
 
     if (collected) {
         CExcludeFile exclusions;
@@ -249,6 +257,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     long hits = 0;
     long linesRead = 0;
     long hitsAtRefresh = 0;
+    long refreshBlock = 0;
     bool separatorPending = o.sepMatched;
     ++m_outcome.filesOpened;
     scan.preprocessor().startFile();
@@ -286,7 +295,19 @@ void KwicSearchRun::searchFile(const std::string& path) {
         }
     };
 
+    const bool skipping = !m_prefilterNeedle.empty();
     for (;;) {
+        // Lines that cannot hold the keyword are passed over in bulk; the five before the next
+        // line that might are read normally, so that its context is whole.
+        if (skipping && (!window || scan.noCandidateAhead())) {
+            std::size_t skipped = scan.reader().skipLines(window ? LineWindow::kCurrent : 0);
+            if (skipped > 0) {
+                if (window) scan.emptyWindow();
+                linesRead += static_cast<long>(skipped);
+                m_ui.pump();  // one message dispatch stands for the lines passed over
+                if (m_ui.cancelRequested()) break;
+            }
+        }
         bool abandon = false;
         bool got = scan.readInto(readSlot, guarded, abandon);
         if (abandon) break;  // looks binary: no count line, its hits stay in the total
@@ -298,9 +319,12 @@ void KwicSearchRun::searchFile(const std::string& path) {
         if (m_ui.cancelRequested()) break;
         ++linesRead;
         if (got) scan.shape(readSlot, preprocess);
-        if (linesRead % kRefreshEveryLines == 0 && hits != hitsAtRefresh) {
-            m_ui.refreshViews(m_document.id());
-            hitsAtRefresh = hits;
+        if (linesRead / kRefreshEveryLines != refreshBlock) {
+            refreshBlock = linesRead / kRefreshEveryLines;
+            if (hits != hitsAtRefresh) {
+                m_ui.refreshViews(m_document.id());
+                hitsAtRefresh = hits;
+            }
         }
         if (!window) {
             searchLine(static_cast<unsigned long>(linesRead));

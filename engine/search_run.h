@@ -73,6 +73,7 @@ private:
     KeywordMatcher m_matcher;
     ResultLayout m_layout;
     SearchOutcome m_outcome;
+    std::string m_prefilterNeedle;  // empty when every line must be searched
     std::unique_ptr<FileScan> m_scan;
 };
 

@@ -155,6 +155,35 @@ const char* LineReader::findNeedle(const char* text, std::size_t length) const {
     return nullptr;
 }
 
+std::size_t LineReader::skipLines(std::size_t keepBefore) {
+    constexpr std::size_t kRing = 8;
+    if (m_needle.empty() || m_pos >= m_end || keepBefore >= kRing) return 0;
+    const char* base = m_buffer.get();
+    // Where the first byte that must be read normally stands: a needle or a NUL.
+    holdsNeedle(m_pos, m_pos);
+    holds('\0', m_nextNul, m_pos, m_pos);
+    const std::size_t stop = std::min(m_nextNeedle, m_nextNul);
+    std::size_t starts[kRing];
+    std::size_t count = 0;
+    std::size_t p = m_pos;
+    for (;;) {
+        std::size_t span = std::min(m_end - p, kMaxPieceLength);
+        const char* newline = static_cast<const char*>(std::memchr(base + p, '\n', span));
+        if (newline == nullptr) break;
+        std::size_t end = newline - base + 1;
+        if (stop < end) break;
+        starts[count % kRing] = p;
+        p = end;
+        ++count;
+    }
+    if (count <= keepBefore) return 0;
+    std::size_t skipped = count - keepBefore;
+    m_pos = keepBefore == 0 ? p : starts[skipped % kRing];
+    m_piecesRead += skipped;
+    m_lastLength = 0;
+    return skipped;
+}
+
 void LineReader::setNeedle(std::string_view needle) {
     m_needle.assign(needle);
     m_nextNeedle = kUnknown;
@@ -218,12 +247,12 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     slot[length] = '\0';
     const void* nul = mayHoldNul ? std::memchr(slot, '\0', length) : nullptr;
     piece.mayHoldTab = mayHoldTab;
-    // A piece that does not end its line runs on into the next one, where a keyword may
-    // continue: it stays a candidate.
-    piece.mayHoldNeedle = mayHoldNeedle || !piece.lineEnd;
     piece.cutAtNul = nul != nullptr;
     piece.length = piece.cutAtNul ? static_cast<const char*>(nul) - slot : length;
     piece.lineEnd = lineEnd && !piece.cutAtNul;
+    // A piece that does not end its line runs on into the next one, where a keyword may
+    // continue: it stays a candidate.
+    piece.mayHoldNeedle = mayHoldNeedle || !piece.lineEnd;
     piece.endOfFile = !lineEnd && !fill();
     if (!lineEnd && !piece.cutAtNul) m_lastLength = piece.length - 1;
     ++m_piecesRead;

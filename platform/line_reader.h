@@ -77,6 +77,14 @@ public:
     /// search can pass over the lines that cannot hold its keyword.
     void setNeedle(std::string_view needle);
 
+    /// Passes over whole lines that surely hold neither the needle nor a NUL byte: each ends
+    /// with '\n' inside the current buffer and is no longer than a piece, so it would have been
+    /// one piece of its own. Stops keepBefore lines (at most 7) before the first line that
+    /// might hold either, or before the buffer's end, so that those lines are read normally.
+    /// Returns how many lines it passed over; they count as pieces read. Nothing without a
+    /// needle.
+    std::size_t skipLines(std::size_t keepBefore);
+
     /// Pushes back the last count bytes of the piece just read (bytes points at them, in the slot
     /// or elsewhere) so that they begin the next piece. At most once per piece, and fewer bytes
     /// than the piece holds, so that reading always moves on; a piece that ended at a line end or

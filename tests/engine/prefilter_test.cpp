@@ -92,6 +92,21 @@ TEST_F(PrefilterTest, RealCorporaGiveTheSameLines) {
                       {"\x83\x70\x83\x62\x83\x50\x81\x5B\x83\x57", "Debian", "\x82\xCC", "apt"});
 }
 
+TEST_F(PrefilterTest, LinesPassedOverAcrossManyBuffersKeepTheirNumbers) {
+    // Larger than several read buffers, with rare hits far apart: the bulk passing over runs
+    // into buffer ends, the give-back of the kept lines and CR LF ends.
+    std::string chunk = testing::readFileBytes(kData + "/reader/kjv-crlf.txt") +
+                        testing::readFileBytes(kData + "/reader/devil-part.txt");
+    std::string text;
+    for (int i = 0; text.size() < 3'000'000; ++i) {
+        text += chunk;
+        if (i % 7 == 3) text += "a zebra here\n";
+        if (i % 11 == 5) text += "zebra\r\nzebra at the start\n";
+    }
+    testing::writeFileBytes(m_temp.file("big.txt"), text);
+    expectSameResults(m_temp.path() + "/", "big.txt", {"zebra", "Lord", "devil"});
+}
+
 TEST_F(PrefilterTest, RandomCorporaGiveTheSameLines) {
     std::mt19937 random(11);
     const std::vector<std::string> pieces = {"cat ", "the ",  "Cat",  "\t", "  ", "\r\n", "\n",
