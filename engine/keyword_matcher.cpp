@@ -139,6 +139,9 @@ void KeywordMatcher::prepare(const SearchOptions& options, Profile& profile,
         if (options.mae && !positioned) reverseCharacters(word);
     }
 
+    // The line search with a keyword 2 looks for keyword 1 as a group does, at character
+    // starts, even when it is a single word.
+    m_characterSearchOnly = options.oneLine && !m_words2.empty();
     if (m_words1.size() == 1) bminitialize(m_words1.front().c_str());
     m_group.build(m_words1);
 }
@@ -168,8 +171,9 @@ void KeywordMatcher::GroupIndex::build(const std::vector<std::string>& list) {
 std::optional<Occurrence> KeywordMatcher::find(std::string_view searchCopy, std::size_t start,
                                                const char* nextLine) {
     if (m_words1.empty() || start > searchCopy.size()) return std::nullopt;
-    return m_words1.size() == 1 ? findSingle(searchCopy, start, nextLine)
-                                : findGroup(searchCopy, start, nextLine);
+    return m_words1.size() == 1 && !m_characterSearchOnly
+               ? findSingle(searchCopy, start, nextLine)
+               : findGroup(searchCopy, start, nextLine);
 }
 
 std::optional<Occurrence> KeywordMatcher::findSingle(std::string_view line, std::size_t start,
@@ -318,9 +322,15 @@ bool KeywordMatcher::acceptsKeyword2(std::string_view context, int l, std::size_
             found = occursAfter(context, rangeStart, limit, i);
     } else if (isBeforeType(m_range)) {
         m_scratch.assign(context.substr(0, column));
-        if (m_ignoreCase) mbstrlwr(m_scratch.data());
-        m_reversed.assign(m_scratch);
+        // Byte 0 of a context is never printed and may be the second half of a cut character:
+        // characters are read from byte 1, and byte 0 stays a byte of its own.
+        if (m_ignoreCase && !m_scratch.empty()) {
+            m_scratch[0] = static_cast<char>(ximo::toLower(static_cast<unsigned char>(m_scratch[0])));
+            mbstrlwr(m_scratch.data() + 1);
+        }
+        m_reversed.assign(m_scratch, m_scratch.empty() ? 0 : 1);
         reverseCharacters(m_reversed);
+        if (!m_scratch.empty()) m_reversed.push_back(m_scratch[0]);
         std::size_t limit = m_reversed.size();
         if (isSentenceType(m_range))
             limit = static_cast<std::size_t>(getSF(1, m_reversed.c_str()) - m_reversed.c_str());

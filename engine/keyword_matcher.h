@@ -120,6 +120,7 @@ private:
     int m_mode2 = 0;
     int m_range = 0;
     bool m_ignoreCase = false;
+    bool m_characterSearchOnly = false;
     bool m_slashMarker = true;  // the line-end marker is "/", which a continuation reads as a blank
     std::string m_scratch;      // joined lines and the forward context copy, reused
     std::string m_reversed;     // the reversed context copy of a before-test, reused

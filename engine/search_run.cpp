@@ -32,15 +32,13 @@ std::string joinDirectory(const std::string& directory, const std::string& name)
     return directory + "/" + name;
 }
 
-/// The bytes every line holding a hit must hold as they stand in the file, or empty when
-/// no such bytes can be named. Shaping a line turns TABs into blanks, trims trailing blanks,
-/// adds the marker and cuts the head; case folding and the rewrites change bytes freely; a
-/// continuing keyword ends on the next line. Only a single keyword clear of all of that
+/// The bytes every line holding a hit must hold as they stand in the file (up to ASCII case
+/// when case is ignored), or empty when no such bytes can be named. Shaping a line turns TABs
+/// into blanks, trims trailing blanks, adds the marker and cuts the head; the rewrites change
+/// bytes freely; a continuing keyword ends on the next line. Only a single keyword clear of all of that
 /// lets the reader pass over the lines that do not hold it.
 std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& matcher) {
-    if (!options.prefilter || !matcher.singleKeyword1() || options.ignoreCase ||
-        options.preprocessing())
-        return {};
+    if (!options.prefilter || !matcher.singleKeyword1() || options.preprocessing()) return {};
     const std::string& keyword = matcher.keyword1Words().front();
     if (keyword.empty()) return {};
     // A keyword that begins with a double-byte character continues across a line end that
@@ -220,7 +218,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
     m_prefilterNeedle = prefilterNeedle(m_options, m_matcher);
-    m_scan->reader().setNeedle(m_prefilterNeedle);
+    m_scan->reader().setNeedle(m_prefilterNeedle, m_options.ignoreCase);
 
     if (collected) {
         CExcludeFile exclusions;
@@ -261,6 +259,9 @@ void KwicSearchRun::searchFile(const std::string& path) {
     bool separatorPending = o.sepMatched;
     ++m_outcome.filesOpened;
     scan.preprocessor().startFile();
+    // A file abandoned as binary, or given up when a run was cancelled, leaves lines in the
+    // window; they must not show as context of the next file's first hits.
+    scan.emptyWindow();
 
     const bool window = !o.oneLine;
     const bool preprocess = o.preprocessing();

@@ -1,5 +1,9 @@
 #include "platform/line_reader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,22 +16,6 @@
 
 namespace vellmora {
 namespace {
-
-/// How rare a byte is in running text, higher is rarer: the letters of English by frequency,
-/// capitals and digits rarer than small letters, and the lead bytes of kana commoner than
-/// other bytes of Japanese text. Only a guess, used to pick the byte a search scans for.
-int byteRarity(char byte) {
-    static constexpr std::string_view kCommonFirst = " etaoinshrdlcumwfgypbvkjxqz";
-    unsigned char c = static_cast<unsigned char>(byte);
-    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c - 'A' + 'a');
-    std::size_t rank = kCommonFirst.find(static_cast<char>(c));
-    int capitalBonus = byte >= 'A' && byte <= 'Z' ? 10 : 0;
-    if (rank != std::string_view::npos) return static_cast<int>(rank) + capitalBonus;
-    if (c >= '0' && c <= '9') return 30;
-    if (c >= 0x81 && c <= 0x83) return 5;
-    if (c >= 0x80) return 40;
-    return 35;
-}
 
 // Give-back bytes land in front of the first unread byte. Right after a refill that byte is the
 // start of the read area, so the room before it must hold the largest give-back.
@@ -138,21 +126,71 @@ bool LineReader::holdsNeedle(std::size_t from, std::size_t to) {
     return m_nextNeedle < to;
 }
 
-const char* LineReader::findNeedle(const char* text, std::size_t length) const {
-    // memchr for the needle's rarest byte runs at memory speed; the C library's memmem
-    // does not, here. Each hit of that byte is then compared whole.
+const char* LineReader::findNeedle(const char* text, std::size_t length) {
+    // memchr for the needle's rarest byte runs at memory speed, the C library's memmem does
+    // not; each hit of that byte is then compared whole. The rarest byte is the one the first
+    // buffer of the file holds least often.
     const std::size_t size = m_needle.size();
     if (length < size) return nullptr;
+    if (!m_rareChosen) chooseRareByte(text, length);
     const char* end = text + length;
-    const char rare = m_needle[m_rareOffset];
     for (const char* p = text + m_rareOffset; p < end;) {
-        p = static_cast<const char*>(std::memchr(p, rare, end - p));
+        p = scanFor(p, end);
         if (p == nullptr) return nullptr;
         const char* start = p - m_rareOffset;
-        if (start + size <= end && std::memcmp(start, m_needle.data(), size) == 0) return start;
+        if (start + size <= end && sameAsNeedle(start)) return start;
         ++p;
     }
     return nullptr;
+}
+
+void LineReader::chooseRareByte(const char* text, std::size_t length) {
+    std::size_t counts[256] = {};
+    for (std::size_t i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        ++counts[m_needleIgnoresCase ? ximo::toLower(c) : c];
+    }
+    if (m_needleIgnoresCase) {
+        for (int c = 'a'; c <= 'z'; ++c) counts[c] += counts[c - 'a' + 'A'];
+    }
+    m_rareOffset = 0;
+    for (std::size_t i = 1; i < m_needle.size(); ++i) {
+        if (counts[static_cast<unsigned char>(m_needle[i])] <
+            counts[static_cast<unsigned char>(m_needle[m_rareOffset])])
+            m_rareOffset = i;
+    }
+    m_rareChosen = true;
+}
+
+const char* LineReader::scanFor(const char* from, const char* end) const {
+    const unsigned char rare = static_cast<unsigned char>(m_needle[m_rareOffset]);
+    if (!m_needleIgnoresCase || !ximo::isLower(rare))
+        return static_cast<const char*>(std::memchr(from, rare, end - from));
+    // A letter in either case: the two cases differ only in bit 0x20.
+    const char* p = from;
+#if defined(__SSE2__)
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(rare));
+    for (; end - p >= 16; p += 16) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(block, caseBit), wanted));
+        if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+#endif
+    for (; p < end; ++p) {
+        if ((static_cast<unsigned char>(*p) | 0x20) == rare) return p;
+    }
+    return nullptr;
+}
+
+bool LineReader::sameAsNeedle(const char* text) const {
+    if (!m_needleIgnoresCase) return std::memcmp(text, m_needle.data(), m_needle.size()) == 0;
+    for (std::size_t i = 0; i < m_needle.size(); ++i) {
+        if (ximo::toLower(static_cast<unsigned char>(text[i])) !=
+            static_cast<unsigned char>(m_needle[i]))
+            return false;
+    }
+    return true;
 }
 
 std::size_t LineReader::skipLines(std::size_t keepBefore) {
@@ -184,13 +222,14 @@ std::size_t LineReader::skipLines(std::size_t keepBefore) {
     return skipped;
 }
 
-void LineReader::setNeedle(std::string_view needle) {
+void LineReader::setNeedle(std::string_view needle, bool ignoreCase) {
     m_needle.assign(needle);
-    m_nextNeedle = kUnknown;
-    m_rareOffset = 0;
-    for (std::size_t i = 1; i < m_needle.size(); ++i) {
-        if (byteRarity(m_needle[i]) > byteRarity(m_needle[m_rareOffset])) m_rareOffset = i;
+    m_needleIgnoresCase = ignoreCase;
+    if (ignoreCase) {
+        for (char& c : m_needle) c = static_cast<char>(ximo::toLower(static_cast<unsigned char>(c)));
     }
+    m_nextNeedle = kUnknown;
+    m_rareChosen = false;
 }
 
 bool LineReader::holds(char byte, std::size_t& next, std::size_t from, std::size_t to) {

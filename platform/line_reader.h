@@ -75,7 +75,8 @@ public:
     /// Sets the bytes whose presence each piece reports in LinePiece::mayHoldNeedle; empty
     /// for none. The needle is looked for once per buffer, not once per line, so that a
     /// search can pass over the lines that cannot hold its keyword.
-    void setNeedle(std::string_view needle);
+    /// With ignoreCase, ASCII letters of the needle match either case.
+    void setNeedle(std::string_view needle, bool ignoreCase = false);
 
     /// Passes over whole lines that surely hold neither the needle nor a NUL byte: each ends
     /// with '\n' inside the current buffer and is no longer than a piece, so it would have been
@@ -120,9 +121,14 @@ private:
     std::size_t m_nextTab = kUnknown;
     std::string m_needle;
     std::size_t m_nextNeedle = kUnknown;
+    bool m_needleIgnoresCase = false;
     std::size_t m_rareOffset = 0;  // the needle byte the search scans for
+    bool m_rareChosen = false;
     bool holdsNeedle(std::size_t from, std::size_t to);
-    const char* findNeedle(const char* text, std::size_t length) const;
+    const char* findNeedle(const char* text, std::size_t length);
+    void chooseRareByte(const char* text, std::size_t length);
+    const char* scanFor(const char* from, const char* end) const;
+    bool sameAsNeedle(const char* text) const;
     bool holds(char byte, std::size_t& next, std::size_t from, std::size_t to);
 };
 
