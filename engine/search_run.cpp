@@ -231,7 +231,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
             if (m_ui.cancelRequested()) break;
         }
     }
-    m_outcome.cancelled = m_ui.cancelRequested() && !m_outcome.limitReached;
+    m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
     finishRun(request);
     return m_outcome;
 }
@@ -352,8 +352,11 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
     if (m_outcome.filesOpened == 0) {
         m_state.resultState = 0;
         m_state.resultKind = 0;
-        if (!request.fileName.empty()) m_ui.alert(kFailedToOpenFiles);
-        if (!request.resFile.empty()) m_ui.alert(kFailedToOpenResponseFiles);
+        // Quitting while the files were collected opened none on purpose: nothing failed.
+        if (!m_outcome.cancelled) {
+            if (!request.fileName.empty()) m_ui.alert(kFailedToOpenFiles);
+            if (!request.resFile.empty()) m_ui.alert(kFailedToOpenResponseFiles);
+        }
     } else if (m_outcome.total == 0) {
         m_state.resultState = 0;
         m_state.resultKind = 0;
