@@ -27,6 +27,8 @@ struct CliContext {
     bool keywordArgument(const std::string& text, std::string& sjis) const;
     /// Writes every line of list to standard output: as stored, or as UTF-8 with LF ends.
     void printList(const CExStringList& list) const;
+    /// Writes one stored line (with its CR LF) the same way.
+    void printLine(std::string_view line) const;
 };
 
 /// Prints "pyxo-cli: " and the text on standard error.

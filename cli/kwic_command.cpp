@@ -108,6 +108,16 @@ void fillDialog(const KwicArguments& args, SearchDialogFields& fields) {
     }
 }
 
+/// Streams the search result to standard output as it is found: nothing waits in memory.
+class StdoutSink : public SearchLineSink {
+public:
+    explicit StdoutSink(const CliContext& context) : m_context(context) {}
+    void take(std::string_view line) override { m_context.printLine(line); }
+
+private:
+    const CliContext& m_context;
+};
+
 }  // namespace
 
 int runKwic(const CliContext& context) {
@@ -139,12 +149,14 @@ int runKwic(const CliContext& context) {
 
     SearchOptions options = readSearchOptions(profile);
     CPyxoDoc document("pyxo-cli");
+    StdoutSink sink(context);
+    document.setSearchLineSink(&sink);
     SearchState state;
     KwicSearchRun run(options, profile, ui, document, state);
     SearchOutcome outcome = run.run(request);
 
     histories.save(profile);
-    context.printList(document.list(ResultKind::Original));
+    std::fflush(stdout);
     return outcome.failed() ? kExitFailed : kExitDone;
 }
 

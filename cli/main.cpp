@@ -30,18 +30,19 @@ bool CliContext::keywordArgument(const std::string& text, std::string& sjis) con
     return true;
 }
 
-void CliContext::printList(const CExStringList& list) const {
-    for (const std::string& line : list) {
-        if (!utf8) {
-            std::fwrite(line.data(), 1, line.size(), stdout);
-            continue;
-        }
-        std::string_view text(line);
-        if (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n") text.remove_suffix(2);
-        std::string converted = sjisToUtf8(text);
-        converted += '\n';
-        std::fwrite(converted.data(), 1, converted.size(), stdout);
+void CliContext::printLine(std::string_view line) const {
+    if (!utf8) {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        return;
     }
+    if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n") line.remove_suffix(2);
+    std::string converted = sjisToUtf8(line);
+    converted += '\n';
+    std::fwrite(converted.data(), 1, converted.size(), stdout);
+}
+
+void CliContext::printList(const CExStringList& list) const {
+    for (const std::string& line : list) printLine(line);
     std::fflush(stdout);
 }
 
@@ -57,6 +58,9 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
     using namespace vellmora;
+    // Results can run to millions of lines: write them in large blocks.
+    static char outputBuffer[1 << 20];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     CliContext context;
     int i = 1;
     for (; i < argc; ++i) {

@@ -16,14 +16,21 @@ CPyxoDoc::CPyxoDoc(std::string baseTitle)
     : m_id(nextDocumentId()), m_baseTitle(std::move(baseTitle)) {}
 
 bool CPyxoDoc::addSearchLine(std::string_view line, unsigned maxLine) {
-    CExStringList& results = list(ResultKind::Original);
-    if (static_cast<unsigned>(results.count()) >= maxLine) return false;
+    // Lines already in the list count, whoever put them there (an opened file, an earlier run).
+    if (static_cast<unsigned long>(searchResultCount()) >= maxLine) return false;
+    ++m_searchLines;
+    m_modified = true;
+    if (m_sink != nullptr) {
+        m_lineBuffer.assign(line);
+        m_lineBuffer.append("\r\n");
+        m_sink->take(m_lineBuffer);
+        return true;
+    }
     std::string stored;
     stored.reserve(line.size() + 2);
     stored.append(line);
     stored.append("\r\n");
-    results.addTail(std::move(stored));
-    m_modified = true;
+    list(ResultKind::Original).addTail(std::move(stored));
     return true;
 }
 
@@ -31,6 +38,7 @@ void CPyxoDoc::addTo(ResultKind kind, std::string_view line) { list(kind).addTai
 
 void CPyxoDoc::clearResults() {
     for (CExStringList& results : m_lists) results.removeAll();
+    m_searchLines = 0;
     m_modified = false;
 }
 

@@ -32,6 +32,15 @@ struct DisplaySnapshot {
     int usableWidth = 0;     ///< kept in memory only
 };
 
+/// Receives search result lines instead of the document's list (the batch front end streams
+/// them to its output instead of keeping millions of lines it would only print at the end).
+class SearchLineSink {
+public:
+    virtual ~SearchLineSink() = default;
+    /// line comes with its line end.
+    virtual void take(std::string_view line) = 0;
+};
+
 /// One result window's results: the lines a search found and the lists derived from them.
 /// Every stored line carries its own line end.
 class CPyxoDoc {
@@ -50,7 +59,14 @@ public:
 
     /// Stores line + "\r\n" in the search result unless it already holds maxLine lines
     /// (compared unsigned, as the limit is read from the settings file); false when refused.
+    /// With a sink, the line goes there instead and only counts towards the limit.
     bool addSearchLine(std::string_view line, unsigned maxLine);
+    /// Sends search lines to sink (null: store them again). The sink must outlive its use.
+    void setSearchLineSink(SearchLineSink* sink) { m_sink = sink; }
+    /// Lines of the search result: those in the list, or those sent to the sink.
+    long searchResultCount() const {
+        return m_sink != nullptr ? m_searchLines : list(ResultKind::Original).count();
+    }
     /// The producers of the derived lists give their lines with the line end in place.
     void addExtractedLine(std::string_view line) { addTo(ResultKind::Extracted, line); }
     void addSortedLine(std::string_view line) { addTo(ResultKind::Sorted, line); }
@@ -75,6 +91,9 @@ private:
     void addTo(ResultKind kind, std::string_view line);
 
     DocumentId m_id;
+    SearchLineSink* m_sink = nullptr;
+    long m_searchLines = 0;
+    std::string m_lineBuffer;
     std::string m_baseTitle;
     std::array<CExStringList, kResultKinds> m_lists;
     ResultKind m_displayed = ResultKind::Original;

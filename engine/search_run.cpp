@@ -347,7 +347,7 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
         addLine(ResultLayout::totalLine(m_outcome.total));
     m_ui.refreshViews(m_document.id());
     m_ui.restoreTitle(m_document.id());
-    m_state.resultLines = m_document.list(ResultKind::Original).count();
+    m_state.resultLines = m_document.searchResultCount();
 
     if (m_outcome.filesOpened == 0) {
         m_state.resultState = 0;

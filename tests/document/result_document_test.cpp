@@ -1,5 +1,8 @@
 #include "document/result_document.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace vellmora {
@@ -36,6 +39,31 @@ TEST(CPyxoDoc, ClearEmptiesEveryListAndTheModifiedFlag) {
         EXPECT_EQ(document.list(static_cast<ResultKind>(kind)).count(), 0);
     EXPECT_FALSE(document.isModified());
     EXPECT_NE(CPyxoDoc("e").id(), document.id());
+}
+
+}  // namespace
+}  // namespace vellmora
+
+namespace vellmora {
+namespace {
+
+struct CollectingSink : SearchLineSink {
+    std::vector<std::string> lines;
+    void take(std::string_view line) override { lines.emplace_back(line); }
+};
+
+TEST(CPyxoDoc, ASinkTakesTheSearchLinesAndTheLimitStillHolds) {
+    CPyxoDoc document("d");
+    CollectingSink sink;
+    document.setSearchLineSink(&sink);
+    EXPECT_TRUE(document.addSearchLine("a", 2));
+    EXPECT_TRUE(document.addSearchLine("b", 2));
+    EXPECT_FALSE(document.addSearchLine("c", 2));
+    EXPECT_EQ(sink.lines, (std::vector<std::string>{"a\r\n", "b\r\n"}));
+    EXPECT_EQ(document.list(ResultKind::Original).count(), 0);
+    EXPECT_EQ(document.searchResultCount(), 2);
+    document.setSearchLineSink(nullptr);
+    EXPECT_TRUE(document.addSearchLine("d", 1));  // the list itself is empty
 }
 
 }  // namespace
