@@ -23,6 +23,7 @@ constexpr std::size_t kSlotSize = 8200;
 constexpr long kRefreshEveryLines = 5000;
 
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
+constexpr std::string_view kBusy = "I'm busy now. Please wait for a minutes.m(__)m";
 constexpr std::string_view kFailedToOpenFiles = "Failed to open files...(;_;)";
 constexpr std::string_view kFailedToOpenResponseFiles = "Failed to open response files...(;_;)";
 constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
@@ -190,10 +191,18 @@ KwicSearchRun::KwicSearchRun(const SearchOptions& options, Profile& profile, Use
 
 KwicSearchRun::~KwicSearchRun() = default;
 
-SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
+bool refuseWhileBusy(const ApplicationSearchFlags& flags, const SearchState& state,
+                     UserInterface& ui) {
+    if (!flags.running && !state.busy) return false;
+    ui.alert(kBusy);
+    return true;
+}
+
+SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearchFlags* flags) {
     m_outcome = SearchOutcome{};
     m_ui.setBeepSilenced(m_options.beepSilenced);
     m_state.busy = true;
+    if (flags != nullptr) flags->running = true;
 
     m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2);
     CorpusRequest corpus;
@@ -232,7 +241,9 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request) {
         }
     }
     m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
+    m_flags = flags;
     finishRun(request);
+    m_flags = nullptr;
     return m_outcome;
 }
 
@@ -367,6 +378,7 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
     m_ui.alertBeep();
     m_ui.clearCancel();
     m_state.busy = false;
+    if (m_flags != nullptr) m_flags->running = false;
 }
 
 }  // namespace vellmora

@@ -34,6 +34,17 @@ struct SearchState {
     long resultLines = 0;  ///< result lines when the run ended
 };
 
+/// What the whole program knows of searches: one runs at a time, in whichever window.
+struct ApplicationSearchFlags {
+    bool running = false;
+};
+
+/// The busy protocol of every search command: while a search runs anywhere, or the view is
+/// busy, the command beeps (unless silenced), shows "I'm busy now. Please wait for a
+/// minutes.m(__)m" and does nothing else. True when the command must stop.
+bool refuseWhileBusy(const ApplicationSearchFlags& flags, const SearchState& state,
+                     UserInterface& ui);
+
 /// How a run ended, for callers that report it (the batch front end's exit status).
 struct SearchOutcome {
     int filesOpened = 0;
@@ -55,8 +66,9 @@ public:
     KwicSearchRun(const KwicSearchRun&) = delete;
     KwicSearchRun& operator=(const KwicSearchRun&) = delete;
 
-    /// Runs the request to its end (or to a cancel) and shows the end-of-run messages.
-    SearchOutcome run(const SearchRequest& request);
+    /// Runs the request to its end (or to a cancel) and shows the end-of-run messages. The
+    /// application's running flag, when given, is set for as long as the run lasts.
+    SearchOutcome run(const SearchRequest& request, ApplicationSearchFlags* flags = nullptr);
 
 private:
     class FileScan;
@@ -74,6 +86,7 @@ private:
     ResultLayout m_layout;
     SearchOutcome m_outcome;
     std::string m_prefilterNeedle;  // empty when every line must be searched
+    ApplicationSearchFlags* m_flags = nullptr;  // cleared when the run ends
     std::unique_ptr<FileScan> m_scan;
 };
 

@@ -664,3 +664,35 @@ TEST_F(SearchRunTest, QuittingWhileFilesAreCollectedReportsNoFailure) {
 
 }  // namespace
 }  // namespace vellmora
+
+namespace vellmora {
+namespace {
+
+TEST_F(SearchRunTest, BusyProtocolRefusesWhileASearchRunsAnywhere) {
+    ApplicationSearchFlags flags;
+    EXPECT_FALSE(refuseWhileBusy(flags, *state, *ui));
+    flags.running = true;
+    EXPECT_TRUE(refuseWhileBusy(flags, *state, *ui));
+    flags.running = false;
+    state->busy = true;
+    EXPECT_TRUE(refuseWhileBusy(flags, *state, *ui));
+    EXPECT_EQ(alerts(), (Lines{"beep", "message OK: I'm busy now. Please wait for a minutes.m(__)m",
+                               "beep", "message OK: I'm busy now. Please wait for a minutes.m(__)m"}));
+}
+
+TEST_F(SearchRunTest, TheRunningFlagLastsAsLongAsTheRun) {
+    write("a.txt", "a cat\n");
+    ApplicationSearchFlags flags;
+    SearchOptions options = readSearchOptions(profile);
+    SearchRequest request;
+    request.keyword1 = {"cat", false};
+    request.fileName = "a.txt";
+    request.directory = corpus() + "/";
+    KwicSearchRun run(options, profile, *ui, *document, *state);
+    run.run(request, &flags);
+    EXPECT_FALSE(flags.running);
+    EXPECT_FALSE(state->busy);
+}
+
+}  // namespace
+}  // namespace vellmora
