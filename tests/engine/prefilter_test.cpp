@@ -87,7 +87,7 @@ protected:
 
 TEST_F(PrefilterTest, RealCorporaGiveTheSameLines) {
     expectSameResults(kData + "/reader/", "*.txt",
-                      {"the", "Lord", "e", "a/", "in the", "\t", "zebra", "God", "\x82\xA0"});
+                      {"the", "e", "a/", "in the", "\t", "zebra", "\x82\xA0"});
     expectSameResults(kData + "/ja/sjis/", "subset.txt",
                       {"\x83\x70\x83\x62\x83\x50\x81\x5B\x83\x57", "Debian", "\x82\xCC", "apt"});
 }
@@ -98,7 +98,7 @@ TEST_F(PrefilterTest, LinesPassedOverAcrossManyBuffersKeepTheirNumbers) {
     std::string chunk = testing::readFileBytes(kData + "/reader/kjv-crlf.txt") +
                         testing::readFileBytes(kData + "/reader/devil-part.txt");
     std::string text;
-    for (int i = 0; text.size() < 3'000'000; ++i) {
+    for (int i = 0; text.size() < 1'000'000; ++i) {
         text += chunk;
         if (i % 7 == 3) text += "a zebra here\n";
         if (i % 11 == 5) text += "zebra\r\nzebra at the start\n";
@@ -122,7 +122,7 @@ TEST_F(PrefilterTest, RandomCorporaGiveTheSameLines) {
         }
         testing::writeFileBytes(m_temp.file("r" + std::to_string(file) + ".txt"), text);
     }
-    expectSameResults(m_temp.path() + "/", "r*.txt", {"cat", "Cat", "t", "cat/", "\x82\xA0", "x"});
+    expectSameResults(m_temp.path() + "/", "r*.txt", {"cat", "Cat", "t", "cat/", "\x82\xA0", "xcat"});
 }
 
 TEST_F(PrefilterTest, JapaneseKeywordCutByThePieceLimitIsStillFound) {
