@@ -13,23 +13,6 @@
 namespace vellmora {
 namespace {
 
-/// The patterns of a file-name field. ";" cannot be a second byte, but a malformed lead byte
-/// right before it takes it along, as every other Shift-JIS scan here does.
-std::vector<std::string_view> splitPatterns(std::string_view field) {
-    std::vector<std::string_view> patterns;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (ximo::isLeadByte(static_cast<unsigned char>(field[i]))) {
-            ++i;
-        } else if (field[i] == ';') {
-            patterns.push_back(field.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    patterns.push_back(field.substr(start));
-    return patterns;
-}
-
 /// The directory part of a path pattern, "/" included; empty when it has none.
 std::string_view directoryPart(std::string_view pathPattern) {
     std::size_t slash = pathPattern.rfind('/');
@@ -173,6 +156,21 @@ std::optional<std::string> responseFileRetryPath(std::string_view path) {
     if (dot == std::string_view::npos) return std::string(path) + ".lst";
     if (dot + 1 == name.size()) return std::string(path) + "lst";
     return std::nullopt;
+}
+
+std::vector<std::string_view> splitPatterns(std::string_view field) {
+    std::vector<std::string_view> patterns;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (ximo::isLeadByte(static_cast<unsigned char>(field[i]))) {
+            ++i;  // ";" is never a second byte, but a malformed lead byte takes it along
+        } else if (field[i] == ';') {
+            patterns.push_back(field.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    patterns.push_back(field.substr(start));
+    return patterns;
 }
 
 }  // namespace vellmora

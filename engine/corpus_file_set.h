@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "containers/ex_string_list.h"
 #include "platform/user_interface.h"
@@ -50,6 +51,9 @@ inline constexpr std::string_view kCollectingTitle = "Collecting filenames...";
 /// caller, which should not search the partial list.
 bool collectCorpusFiles(const CorpusRequest& request, CExStringList& files, UserInterface& ui,
                         DocumentId document);
+
+/// The patterns of a file-name field, split at each ";" that is a character of its own.
+std::vector<std::string_view> splitPatterns(std::string_view field);
 
 /// Appends a file dropped on a result view, as it is.
 void addDroppedFile(CExStringList& files, std::string_view path);

@@ -1,5 +1,7 @@
 #include "engine/search_dialog_model.h"
 
+#include "engine/corpus_file_set.h"
+
 #include "engine/option_dialog_model.h"
 #include "platform/user_interface.h"
 #include "settings/ascii_case.h"
@@ -20,22 +22,6 @@ constexpr const SettingKey& kBummatsu = settingKey("Options", "Bummatsu");
 
 std::vector<std::string> toVector(const CExStringList& list) {
     return std::vector<std::string>(list.begin(), list.end());
-}
-
-/// The patterns of a file-name field, split at each ";" that is a character of its own.
-std::vector<std::string_view> splitPatterns(std::string_view field) {
-    std::vector<std::string_view> patterns;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (ximo::isLeadByte(static_cast<unsigned char>(field[i]))) {
-            ++i;
-        } else if (field[i] == ';') {
-            patterns.push_back(field.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    patterns.push_back(field.substr(start));
-    return patterns;
 }
 
 /// The corpus code joins names to the directory verbatim.
