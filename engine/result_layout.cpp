@@ -155,7 +155,25 @@ std::string_view ResultLayout::lineContext(std::string_view line, std::size_t hi
 void ResultLayout::blankHalfCharacter(std::string_view startLine, std::size_t cut) {
     // Byte 0 is never printed: when it is the first half of a character, the second half
     // would stand alone at the head of the printed text. A cut at offset 0 counts too.
-    if (startsDoubleByte(startLine, cut)) m_context[1] = ' ';
+    if (startsDoubleByteAt(startLine, cut)) m_context[1] = ' ';
+}
+
+bool ResultLayout::startsDoubleByteAt(std::string_view line, std::size_t n) {
+    // Hits in one line come in increasing order: the walk goes on from where the previous
+    // one stopped, so a line full of hits costs one walk, not one per hit.
+    if (line.data() != m_walkLine.data() || line.size() != m_walkLine.size() || n < m_walkPos) {
+        m_walkLine = line;
+        m_walkPos = 0;
+    }
+    std::size_t i = m_walkPos;
+    while (i < n && i < line.size()) {
+        bool pair = ximo::isLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size();
+        std::size_t next = i + (pair ? 2 : 1);
+        if (next > n) break;
+        i = next;
+    }
+    m_walkPos = i;
+    return i == n && n + 1 < line.size() && ximo::isLeadByte(static_cast<unsigned char>(line[n]));
 }
 
 std::string_view ResultLayout::printedText(std::string_view context) const {

@@ -33,6 +33,9 @@ public:
     void start(const SearchOptions& options, const CExStringList& files, int keyword1Length);
     const LayoutValues& values() const { return m_values; }
 
+    /// Starts the hits of a new current line: the window's slots hold other text now.
+    void beginLine() { m_walkLine = {}; }
+
     /// The context buffer of a hit at byte hitOffset of the current line (window searches):
     /// left context from the current and up to five earlier lines, padded with spaces, the
     /// keyword at byte l, then the rest of the current line and later lines until it holds at
@@ -62,10 +65,13 @@ private:
     // Blanks byte 1 when the context begins at byte cut of startLine and that byte is the
     // first half of a double-byte character.
     void blankHalfCharacter(std::string_view startLine, std::size_t cut);
+    bool startsDoubleByteAt(std::string_view line, std::size_t n);
 
     LayoutValues m_values;
     std::string m_context;
     std::string m_line;
+    std::string_view m_walkLine;  // the line the last character walk went over
+    std::size_t m_walkPos = 0;    // a character start of it, at or before the last n asked
 };
 
 }  // namespace vellmora

@@ -1,7 +1,6 @@
 #include "engine/search_dialog_model.h"
 
 #include "engine/corpus_file_set.h"
-
 #include "engine/option_dialog_model.h"
 #include "platform/user_interface.h"
 #include "settings/ascii_case.h"

@@ -285,6 +285,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
 
     auto searchLine = [&](unsigned long lineNumber) {
         if (!scan.candidate(searchSlot)) return;
+        m_layout.beginLine();
         std::string_view copy = scan.searchCopy(searchSlot, o.ignoreCase);
         const char* nextLine = window ? scan.slot(LineWindow::kCurrent + 1) : nullptr;
         std::size_t start = 0;
