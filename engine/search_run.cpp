@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "document/result_document.h"
-#include "engine/case_folding.h"
+#include "engine/file_scan.h"
 #include "engine/corpus_file_set.h"
 #include "engine/preprocessor.h"
 #include "platform/line_reader.h"
@@ -19,7 +19,6 @@
 namespace vellmora {
 namespace {
 
-constexpr std::size_t kSlotSize = 8200;
 constexpr long kRefreshEveryLines = 5000;
 
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
@@ -74,116 +73,6 @@ PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
 
 }  // namespace
 
-/// The reading side of a run: the line window, the reader and what works on each line. Made
-/// once per run, so that no line costs an allocation.
-class KwicSearchRun::FileScan {
-public:
-    explicit FileScan(const SearchOptions& options)
-        : m_shaper(options.lineEndMarker(), options.ignoreKeta),
-          m_storage(LineWindow::kSlots * kSlotSize),
-          m_copy(kSlotSize) {
-        for (int i = 0; i < LineWindow::kSlots; ++i) m_slot[i] = m_storage.data() + i * kSlotSize;
-        emptyWindow();
-    }
-
-    void emptyWindow() {
-        for (int i = 0; i < LineWindow::kSlots; ++i) emptySlot(i);
-    }
-    void emptySlot(int i) {
-        m_slot[i][0] = '\0';
-        m_length[i] = 0;
-        m_candidate[i] = false;
-    }
-    /// Every slot moves down by one; slot 0's buffer comes back as the empty slot 10.
-    void rotate() {
-        char* oldest = m_slot[0];
-        for (int i = 0; i + 1 < LineWindow::kSlots; ++i) {
-            m_slot[i] = m_slot[i + 1];
-            m_length[i] = m_length[i + 1];
-            m_candidate[i] = m_candidate[i + 1];
-        }
-        m_slot[LineWindow::kSlots - 1] = oldest;
-        emptySlot(LineWindow::kSlots - 1);
-    }
-    /// No line waiting in slots 5 to 10 may hold the keyword.
-    bool noCandidateAhead() const {
-        for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
-            if (m_candidate[i]) return false;
-        }
-        return true;
-    }
-    bool drained() const {
-        for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
-            if (m_length[i] != 0) return false;
-        }
-        return true;
-    }
-    LineWindow window() const {
-        LineWindow view;
-        for (int i = 0; i < LineWindow::kSlots; ++i) {
-            view.text[i] = m_slot[i];
-            view.length[i] = m_length[i];
-        }
-        return view;
-    }
-
-    /// Reads the next piece into slot i and shapes it; false when the read got nothing.
-    /// abandon is set when the binary-file guard gives up the file.
-    bool readInto(int i, bool guarded, bool& abandon) {
-        LinePiece piece;
-        abandon = false;
-        if (!m_reader.next(m_slot[i], piece)) {
-            emptySlot(i);
-            return false;
-        }
-        if (guarded && m_guard.abandons(m_slot[i], piece)) {
-            abandon = true;
-            return true;
-        }
-        m_pending = piece;
-        m_length[i] = piece.length;
-        m_candidate[i] = piece.mayHoldNeedle;
-        return true;
-    }
-    /// Line end, TAB, the leading-bytes cut and the rewrites, after the turn's message pump.
-    void shape(int i, bool preprocess) {
-        m_length[i] = m_shaper.shape(m_slot[i], m_pending, m_reader);
-        if (preprocess) {
-            m_preprocessor.process(m_slot[i]);
-            m_length[i] = std::strlen(m_slot[i]);
-        }
-    }
-
-    /// The search copy of slot i: lower-cased when case is ignored, else the slot itself
-    /// (nothing writes to it while it is searched).
-    std::string_view searchCopy(int i, bool ignoreCase) {
-        if (!ignoreCase) return std::string_view(m_slot[i], m_length[i]);
-        lowerCaseCopy(m_copy.data(), m_slot[i], m_length[i]);
-        m_copy[m_length[i]] = '\0';
-        return std::string_view(m_copy.data(), m_length[i]);
-    }
-
-    const char* slot(int i) const { return m_slot[i]; }
-    /// The line in slot i may hold the keyword: false only when the reader's prefilter
-    /// found no occurrence in its raw bytes.
-    bool candidate(int i) const { return m_candidate[i]; }
-    std::size_t length(int i) const { return m_length[i]; }
-    LineReader& reader() { return m_reader; }
-    BinaryFileGuard& guard() { return m_guard; }
-    LinePreprocessor& preprocessor() { return m_preprocessor; }
-
-private:
-    LineReader m_reader;
-    LineShaper m_shaper;
-    BinaryFileGuard m_guard;
-    LinePreprocessor m_preprocessor;
-    LinePiece m_pending;
-    std::vector<char> m_storage;
-    std::array<char*, LineWindow::kSlots> m_slot{};
-    std::array<std::size_t, LineWindow::kSlots> m_length{};
-    std::array<bool, LineWindow::kSlots> m_candidate{};
-    std::vector<char> m_copy;
-};
 
 KwicSearchRun::KwicSearchRun(const SearchOptions& options, Profile& profile, UserInterface& ui,
                              CPyxoDoc& document, SearchState& state)
@@ -204,7 +93,8 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_state.busy = true;
     if (flags != nullptr) flags->running = true;
 
-    m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2);
+    m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
+                      m_condition != nullptr);
     CorpusRequest corpus;
     if (!request.fileName.empty()) {
         corpus.fileName = request.fileName;
@@ -297,7 +187,10 @@ void KwicSearchRun::searchFile(const std::string& path) {
                                                                scan.length(searchSlot)),
                                               hit->offset);
             if (!m_matcher.acceptsContext(context, layout.l, hit->length)) continue;
-            if (!m_matcher.acceptsKeyword2(context, layout.l, hit->length, layout.w)) continue;
+            if (m_condition != nullptr
+                    ? !m_condition->accepts(context, layout.l, hit->length, layout.w)
+                    : !m_matcher.acceptsKeyword2(context, layout.l, hit->length, layout.w))
+                continue;
             if (separatorPending) {
                 addLine(ResultLayout::separatorLine(displayName));
                 separatorPending = false;

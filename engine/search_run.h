@@ -11,6 +11,7 @@
 namespace vellmora {
 
 class CPyxoDoc;
+class FileScan;
 class Profile;
 class UserInterface;
 
@@ -32,6 +33,15 @@ struct SearchState {
     CExStringList files;  ///< the corpus file list of the running search
     LayoutValues layout;
     long resultLines = 0;  ///< result lines when the run ended
+};
+
+/// A test every hit must pass besides keyword 1's own: the positioned search puts its word
+/// positions here in place of the keyword-2 range test.
+class HitCondition {
+public:
+    virtual ~HitCondition() = default;
+    /// context is the hit's context buffer with keyword 1 (k1 bytes) at byte l; w its width.
+    virtual bool accepts(std::string_view context, int l, std::size_t k1, int w) = 0;
 };
 
 /// What the whole program knows of searches: one runs at a time, in whichever window.
@@ -66,13 +76,15 @@ public:
     KwicSearchRun(const KwicSearchRun&) = delete;
     KwicSearchRun& operator=(const KwicSearchRun&) = delete;
 
+    /// Replaces the keyword-2 range test by condition (the positioned search); keyword 2's
+    /// words are then taken as they are, never reversed. Set before run().
+    void setHitCondition(HitCondition* condition) { m_condition = condition; }
+
     /// Runs the request to its end (or to a cancel) and shows the end-of-run messages. The
     /// application's running flag, when given, is set for as long as the run lasts.
     SearchOutcome run(const SearchRequest& request, ApplicationSearchFlags* flags = nullptr);
 
 private:
-    class FileScan;
-
     void searchFile(const std::string& path);
     void finishRun(const SearchRequest& request);
     bool addLine(std::string_view line);
@@ -87,6 +99,7 @@ private:
     SearchOutcome m_outcome;
     std::string m_prefilterNeedle;  // empty when every line must be searched
     ApplicationSearchFlags* m_flags = nullptr;  // cleared when the run ends
+    HitCondition* m_condition = nullptr;
     std::unique_ptr<FileScan> m_scan;
 };
 
