@@ -4,6 +4,7 @@
 #   2. the same ignoring case                    vs  LC_ALL=C grep -F -i -c
 #   3. a frequent keyword, every hit kept        vs  rg -n -o '.{0,30}the.{0,30}' > file
 #   4. a rare Japanese keyword, Shift-JIS text    vs  LC_ALL=C grep -F -c (same bytes)
+#   5. a regular expression (bGrep), every hit   vs  LC_ALL=C grep -E -c
 #
 #     bench/search.sh [PYXO_CLI]      (default: build/bin/pyxo-cli)
 #
@@ -98,3 +99,10 @@ keyword=$(printf '\x8E\xD0\x89\xEF\x8C\x5F\x96\xF1')  # 社会契約 (social con
 p=$(best_of_3 kwic -1 "$keyword" -d "$work/ja/" -f corpus.txt)
 g=$(best_of_3 env LC_ALL=C grep -F -c "$keyword" "$work/ja/corpus.txt")
 report "4. Japanese keyword, Shift-JIS" "$ja_bytes" "$p" "$g" "grep -F"
+
+write_ini 2000000000 0
+printf 'bGrep=1\n' >>"$ini"
+pattern='un[a-z]+ly'  # unlikely, unusually, ...: some ninety thousand hits in the English corpus
+p=$(best_of_3 kwic -1 "$pattern" -d "$work/en/" -f corpus.txt)
+g=$(best_of_3 env LC_ALL=C grep -E -c "$pattern" "$work/en/corpus.txt")
+report "5. regular expression" "$en_bytes" "$p" "$g" "grep -E"

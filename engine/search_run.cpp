@@ -13,6 +13,7 @@
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
 #include "settings/profile.h"
+#include "settings/word_groups.h"
 #include "textlib/sjis.h"
 #include "textlib/ximo.h"
 
@@ -93,8 +94,11 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_state.busy = true;
     if (flags != nullptr) flags->running = true;
 
-    m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
-                      m_condition != nullptr);
+    // Without the engine a bGrep search runs as a plain one: its keywords are words.
+    const bool expressions = m_options.grep && openExpressionEngine();
+    if (!expressions)
+        m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
+                          m_condition != nullptr);
     CorpusRequest corpus;
     if (!request.fileName.empty()) {
         corpus.fileName = request.fileName;
@@ -105,6 +109,14 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_state.files.removeAll();
     m_ui.clearCancel();
     bool collected = collectCorpusFiles(corpus, m_state.files, m_ui, m_document.id());
+    if (expressions && collected && !compileExpressions(request)) {
+        // Abandoned before any file is read: the busy flags go, nothing else happens.
+        m_state.files.removeAll();
+        m_ui.clearCancel();
+        m_state.busy = false;
+        if (flags != nullptr) flags->running = false;
+        return m_outcome;
+    }
     m_layout.start(m_options, m_state.files, static_cast<int>(request.keyword1.text.size()));
     m_state.layout = m_layout.values();
 
@@ -116,7 +128,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan = std::make_unique<FileScan>(m_options);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
-    m_prefilterNeedle = prefilterNeedle(m_options, m_matcher);
+    m_prefilterNeedle = expressions ? std::string() : prefilterNeedle(m_options, m_matcher);
     m_scan->reader().setNeedle(m_prefilterNeedle, m_options.ignoreCase);
 
     if (collected) {
@@ -135,6 +147,47 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     finishRun(request);
     m_flags = nullptr;
     return m_outcome;
+}
+
+bool KwicSearchRun::openExpressionEngine() {
+    m_regex = std::make_unique<RegexBinding>();
+    // A failed initialisation shows up when the records are needed; only a missing engine
+    // (version 0) turns the search into a plain one.
+    m_regex->initialise();
+    if (m_regex->version() != 0) return true;
+    m_regex.reset();
+    return false;
+}
+
+std::string KwicSearchRun::patternOf(const KeywordSpec& keyword) {
+    return keyword.isGroup ? readGroupPattern(m_profile, keyword.text) : keyword.text;
+}
+
+bool KwicSearchRun::compileExpressions(const SearchRequest& request) {
+    const ExpressionMessages& messages = m_expressionMessages;
+    std::string pattern1 = patternOf(request.keyword1);
+    m_secondExpression = !request.keyword2.text.empty();
+    m_negateSecond = m_options.method == 1;
+    if (m_secondExpression && m_options.method == 2) {
+        // OR: keyword 2 is one more alternative of keyword 1, as in the KWOC search.
+        pattern1 += "|" + patternOf(request.keyword2);
+        m_secondExpression = false;
+    }
+    std::string_view failure;
+    if (!m_regex->ensureOpened(1)) {
+        failure = messages.initialise1;
+    } else if (!m_regex->compile(1, pattern1, m_options.ignoreCase)) {
+        failure = messages.compile1;
+    } else if (m_secondExpression && !m_regex->ensureOpened(2)) {
+        failure = messages.initialise2;
+    } else if (m_secondExpression &&
+               !m_regex->compile(2, patternOf(request.keyword2), m_options.ignoreCase)) {
+        failure = messages.compile2;
+    }
+    if (failure.empty()) return true;
+    m_ui.alert(failure);
+    m_regex.reset();
+    return false;
 }
 
 bool KwicSearchRun::addLine(std::string_view line) {
@@ -164,16 +217,61 @@ void KwicSearchRun::searchFile(const std::string& path) {
     // window; they must not show as context of the next file's first hits.
     scan.emptyWindow();
 
-    const bool window = !o.oneLine;
+    // Expressions are searched line by line, whatever bOneLine says.
+    const bool expressions = m_regex != nullptr;
+    const bool window = !o.oneLine && !expressions;
     const bool preprocess = o.preprocessing();
     // The binary-file guard watches every loop but the single-keyword and keyword-2 line loops.
-    const bool guarded = window || (!m_matcher.singleKeyword1() && !m_matcher.hasKeyword2());
+    const bool guarded =
+        window || expressions || (!m_matcher.singleKeyword1() && !m_matcher.hasKeyword2());
+    const int boundaryMode1 = o.boundaryMode1();
     const int readSlot = window ? LineWindow::kSlots - 1 : 0;
     const int searchSlot = window ? LineWindow::kCurrent : 0;
     const LayoutValues& layout = m_layout.values();
     bool finished = false;
 
+    auto output = [&](unsigned long lineNumber, std::string_view context) {
+        if (separatorPending) {
+            addLine(ResultLayout::separatorLine(displayName));
+            separatorPending = false;
+        }
+        std::string_view printed = m_layout.printedText(context);
+        addLine(m_layout.hitLine(displayName, lineNumber, printed));
+        ++hits;  // a hit the limit refused still counts
+    };
+
+    // The engine reports each occurrence and its length, which is K1; the boundary test on
+    // the context holds as for words, and expression 2 stands for the keyword-2 test.
+    auto searchExpressionLine = [&](unsigned long lineNumber) {
+        m_layout.beginLine();
+        const std::string_view line(scan.slot(0), scan.length(0));
+        const std::string_view copy = scan.searchCopy(0, o.ignoreCase);
+        std::size_t start = 0;
+        while (std::optional<RegexMatch> hit = m_regex->match(1, copy, start)) {
+            // A rejected match gives way to one that begins a byte later; after a hit the
+            // search goes on at its end, since the tails of a match ("unning" of "running"
+            // for \w+ing) are no occurrences of their own.
+            start = hit->offset + 1;
+            std::string_view context = m_layout.lineContext(line, hit->offset);
+            if (boundaryMode1 != 0 &&
+                wordcheck(boundaryMode1, context.data(), layout.l,
+                          static_cast<int>(hit->length)) != 0)
+                continue;
+            // From byte 1: byte 0 is never printed and may be the second half of a cut
+            // character, which the engine would pair with the next byte.
+            if (m_secondExpression &&
+                m_regex->match(2, context.substr(1), 0).has_value() == m_negateSecond)
+                continue;
+            output(lineNumber, context);
+            start = hit->offset + hit->length;
+        }
+    };
+
     auto searchLine = [&](unsigned long lineNumber) {
+        if (expressions) {
+            searchExpressionLine(lineNumber);
+            return;
+        }
         if (!scan.candidate(searchSlot)) return;
         m_layout.beginLine();
         std::string_view copy = scan.searchCopy(searchSlot, o.ignoreCase);
@@ -191,13 +289,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
                     ? !m_condition->accepts(context, layout.l, hit->length, layout.w)
                     : !m_matcher.acceptsKeyword2(context, layout.l, hit->length, layout.w))
                 continue;
-            if (separatorPending) {
-                addLine(ResultLayout::separatorLine(displayName));
-                separatorPending = false;
-            }
-            std::string_view printed = m_layout.printedText(context);
-            addLine(m_layout.hitLine(displayName, lineNumber, printed));
-            ++hits;  // a hit the limit refused still counts
+            output(lineNumber, context);
         }
     };
 
@@ -269,6 +361,7 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
     }
     m_state.files.removeAll();
     m_scan.reset();
+    m_regex.reset();
     m_ui.alertBeep();
     m_ui.clearCancel();
     m_state.busy = false;

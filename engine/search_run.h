@@ -5,6 +5,7 @@
 
 #include "containers/ex_string_list.h"
 #include "engine/keyword_matcher.h"
+#include "engine/regex_binding.h"
 #include "engine/result_layout.h"
 #include "engine/search_options.h"
 
@@ -44,6 +45,15 @@ public:
     virtual bool accepts(std::string_view context, int l, std::size_t k1, int w) = 0;
 };
 
+/// The messages that abandon a regular-expression search: the engine cannot open the record
+/// of keyword 1 or 2, or its pattern does not compile. The KWIC search's wordings by default.
+struct ExpressionMessages {
+    std::string_view initialise1 = regex_messages::kInitializingError1;
+    std::string_view compile1 = regex_messages::kCompileError1;
+    std::string_view initialise2 = regex_messages::kInitializingError2;
+    std::string_view compile2 = regex_messages::kCompileError2;
+};
+
 /// What the whole program knows of searches: one runs at a time, in whichever window.
 struct ApplicationSearchFlags {
     bool running = false;
@@ -77,14 +87,28 @@ public:
     KwicSearchRun& operator=(const KwicSearchRun&) = delete;
 
     /// Replaces the keyword-2 range test by condition (the positioned search); keyword 2's
-    /// words are then taken as they are, never reversed. Set before run().
+    /// words are then taken as they are, never reversed. Set before run(). A search with
+    /// regular expressions does not consult it: expression 2 is its keyword-2 test.
     void setHitCondition(HitCondition* condition) { m_condition = condition; }
+    /// The wordings of the expression failures (each search command has its own). Set before
+    /// run().
+    void setExpressionMessages(const ExpressionMessages& messages) {
+        m_expressionMessages = messages;
+    }
 
     /// Runs the request to its end (or to a cancel) and shows the end-of-run messages. The
     /// application's running flag, when given, is set for as long as the run lasts.
     SearchOutcome run(const SearchRequest& request, ApplicationSearchFlags* flags = nullptr);
 
 private:
+    /// Loads the expression engine for a bGrep search; false (and no binding) when it cannot
+    /// be had, so that the keywords are searched as words.
+    bool openExpressionEngine();
+    /// Opens and compiles expression 1 and, with a keyword 2, expression 2; on a failure shows
+    /// its message and releases the engine.
+    bool compileExpressions(const SearchRequest& request);
+    /// The pattern of a keyword: its text, or a group's words as alternatives.
+    std::string patternOf(const KeywordSpec& keyword);
     void searchFile(const std::string& path);
     void finishRun(const SearchRequest& request);
     bool addLine(std::string_view line);
@@ -101,6 +125,10 @@ private:
     ApplicationSearchFlags* m_flags = nullptr;  // cleared when the run ends
     HitCondition* m_condition = nullptr;
     std::unique_ptr<FileScan> m_scan;
+    ExpressionMessages m_expressionMessages;
+    std::unique_ptr<RegexBinding> m_regex;  // set for the length of a regular-expression run
+    bool m_secondExpression = false;        // expression 2 is tested on each hit's context
+    bool m_negateSecond = false;            // NOT: expression 2 must not match there
 };
 
 }  // namespace vellmora
