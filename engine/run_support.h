@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/corpus_file_set.h"
+#include "engine/preprocessor.h"
+#include "engine/search_options.h"
+#include "engine/search_run.h"
+
+namespace vellmora {
+
+// Small pieces every search run variant needs in the same form, so that the KWIC, KWOC and
+// later runs read the same corpus and name files the same way.
+
+/// directory + name, with exactly one "/" between them when the directory is not empty.
+inline std::string joinDirectory(const std::string& directory, const std::string& name) {
+    if (directory.empty() || directory.back() == '/') return directory + name;
+    return directory + "/" + name;
+}
+
+/// The file-name part of a path: what follows its last "/".
+inline std::string_view fileNamePart(std::string_view path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+/// The name separator, count and hit lines show for a file: the path as listed, or only its
+/// file name with TagFName. Case is kept: the name must stay a valid path for the editor jump.
+inline std::string displayNameOf(const SearchOptions& options, std::string_view path) {
+    return std::string(options.tagFName ? fileNamePart(path) : path);
+}
+
+/// The corpus a request names: the patterns only when a file name is given, the response file
+/// only when one is given.
+inline CorpusRequest corpusRequestOf(const SearchRequest& request, const SearchOptions& options) {
+    CorpusRequest corpus;
+    if (!request.fileName.empty()) {
+        corpus.fileName = request.fileName;
+        corpus.directory = request.directory;
+    }
+    if (!request.resFile.empty())
+        corpus.responseFile = joinDirectory(request.resFileDir, request.resFile);
+    corpus.subdirectories = options.subdir;
+    return corpus;
+}
+
+/// The line rewrites of the options snapshot.
+inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
+    PreprocessOptions pre;
+    pre.utf8ToSjis = options.utf8ToSjis;
+    pre.eucToSjis = options.eucToSjis;
+    pre.jisToSjis = options.jisToSjis;
+    pre.ctrlCode = options.ctrlCode;
+    pre.delSpace1 = options.delSpace1;
+    pre.delSpace3 = options.delSpace3;
+    pre.deHtml = options.deHtml;
+    return pre;
+}
+
+}  // namespace vellmora
