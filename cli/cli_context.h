@@ -35,5 +35,7 @@ struct CliContext {
 void complain(std::string_view text);
 
 int runKwic(const CliContext& context);
+int runKwicPos(const CliContext& context);
+int runKwoc(const CliContext& context);
 
 }  // namespace vellmora

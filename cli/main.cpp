@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
     if (context.iniPath.empty()) context.iniPath = Profile::defaultPath();
 
     if (command == "kwic") return runKwic(context);
+    if (command == "kwic-pos") return runKwicPos(context);
+    if (command == "kwoc") return runKwoc(context);
     complain("unknown command \"" + command + "\"");
     std::fputs(kUsage, stderr);
     return kExitUsage;
