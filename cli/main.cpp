@@ -52,7 +52,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: pyxo-cli [--ini FILE] [--utf8] COMMAND [ARGS]\n"
-    "  kwic [-1 KW1] [-2 KW2] [--group1] [--group2] [-d DIR] [-f PATTERNS] [-r RESFILE]\n";
+    "  kwic     [-1 KW1] [-2 KW2] [--group1] [--group2] [-d DIR] [-f PATTERNS] [-r RESFILE]\n"
+    "  kwic-pos (as kwic; word positions from [PositionedKwic])\n"
+    "  kwoc     (as kwic; combination from Options/Method, context from [KWOCOptions])\n";
 
 }  // namespace
 
