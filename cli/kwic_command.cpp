@@ -1,163 +1,25 @@
 // pyxo-cli kwic: the KWIC search of the search dialog, confirmed as the command line fills it.
 
-#include <unistd.h>
-
-#include <string>
-
-#include "cli/cli_context.h"
-#include "document/result_document.h"
-#include "engine/search_dialog_model.h"
-#include "engine/search_options.h"
-#include "engine/search_run.h"
-#include "platform/console_user_interface.h"
-#include "settings/histories.h"
-#include "settings/profile.h"
+#include "cli/search_command.h"
 
 namespace vellmora {
 namespace {
 
-struct KwicArguments {
-    bool hasKeyword1 = false;
-    std::string keyword1;
-    std::string keyword2;
-    bool group1 = false;
-    bool group2 = false;
-    std::string directory;
-    bool hasPatterns = false;
-    std::string patterns;
-    bool hasResponseFile = false;
-    std::string responseFile;
-};
-
-std::string withTrailingSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/') directory += '/';
-    return directory;
-}
-
-std::string currentDirectory() {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer) == nullptr) return "./";
-    return buffer;
-}
-
-/// Parses the command's arguments; false (with a message) on wrong usage.
-bool parse(const CliContext& context, KwicArguments& out) {
-    const std::vector<std::string>& args = context.args;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](std::string& target) {
-            if (i + 1 >= args.size()) {
-                complain(arg + " needs a value");
-                return false;
-            }
-            target = args[++i];
-            return true;
-        };
-        if (arg == "-1") {
-            std::string text;
-            if (!value(text) || !context.keywordArgument(text, out.keyword1)) return false;
-            out.hasKeyword1 = true;
-        } else if (arg == "-2") {
-            std::string text;
-            if (!value(text) || !context.keywordArgument(text, out.keyword2)) return false;
-        } else if (arg == "--group1") {
-            out.group1 = true;
-        } else if (arg == "--group2") {
-            out.group2 = true;
-        } else if (arg == "-d") {
-            if (!value(out.directory)) return false;
-        } else if (arg == "-f") {
-            if (!value(out.patterns)) return false;
-            out.hasPatterns = true;
-        } else if (arg == "-r") {
-            if (!value(out.responseFile)) return false;
-            out.hasResponseFile = true;
-        } else if (arg == "-o") {
-            complain("-o (the formatted result file) is not available yet");
-            return false;
-        } else {
-            complain("kwic: unknown argument \"" + arg + "\"");
-            return false;
-        }
-    }
-    return true;
-}
-
-/// Fills the dialog's fields from the command line, as if the user had typed them.
-void fillDialog(const KwicArguments& args, SearchDialogFields& fields) {
-    if (args.hasKeyword1) fields.keyword1 = args.keyword1;
-    fields.keyword1IsGroup = args.group1;
-    fields.keyword2 = args.keyword2;
-    fields.keyword2IsGroup = args.group2;
-    if (!args.hasPatterns && !args.hasResponseFile) return;  // the dialog's own fields stand
-    const std::string directory =
-        withTrailingSlash(args.directory.empty() ? currentDirectory() : args.directory);
-    fields.corpus.filename = args.hasPatterns ? args.patterns : std::string();
-    fields.corpus.directory = directory;
-    fields.corpus.resFile.clear();
-    fields.corpus.resFileDir.clear();
-    if (args.hasResponseFile) {
-        std::size_t slash = args.responseFile.rfind('/');
-        if (slash == std::string::npos) {
-            fields.corpus.resFile = args.responseFile;
-            fields.corpus.resFileDir = directory;
-        } else {
-            fields.corpus.resFile = args.responseFile.substr(slash + 1);
-            fields.corpus.resFileDir = args.responseFile.substr(0, slash + 1);
-        }
-    }
-}
-
-/// Streams the search result to standard output as it is found: nothing waits in memory.
-class StdoutSink : public SearchLineSink {
+class KwicCommand : public KwicDialogCommand {
 public:
-    explicit StdoutSink(const CliContext& context) : m_context(context) {}
-    void take(std::string_view line) override { m_context.printLine(line); }
-
-private:
-    const CliContext& m_context;
+    SearchOutcome run(const SearchOptions& options, Profile& profile, UserInterface& ui,
+                      CPyxoDoc& document, SearchState& state,
+                      const SearchRequest& request) override {
+        KwicSearchRun run(options, profile, ui, document, state);
+        return run.run(request);
+    }
 };
 
 }  // namespace
 
 int runKwic(const CliContext& context) {
-    KwicArguments args;
-    if (!parse(context, args)) return kExitUsage;
-
-    Profile profile(context.iniPath);
-    ConsoleUserInterface ui;
-    Histories histories;
-    histories.load(profile);
-
-    SearchDialogModel dialog(profile, ui, histories);
-    dialog.open();
-    fillDialog(args, dialog.fields());
-    if (!dialog.search()) return kExitUsage;  // the dialog's message is on standard error
-
-    // The driver stores the request and enters it into the histories before any file opens.
-    dialog.copyRequestTo(histories.lastValues());
-    const SearchDialogFields& fields = dialog.fields();
-    histories.saveLastValues(profile, !fields.keyword2.empty());
-
-    SearchRequest request;
-    request.keyword1 = {fields.keyword1, fields.keyword1IsGroup};
-    request.keyword2 = {fields.keyword2, fields.keyword2IsGroup};
-    request.fileName = fields.corpus.filename;
-    request.directory = fields.corpus.directory;
-    request.resFile = fields.corpus.resFile;
-    request.resFileDir = fields.corpus.resFileDir;
-
-    SearchOptions options = readSearchOptions(profile);
-    CPyxoDoc document("pyxo-cli");
-    StdoutSink sink(context);
-    document.setSearchLineSink(&sink);
-    SearchState state;
-    KwicSearchRun run(options, profile, ui, document, state);
-    SearchOutcome outcome = run.run(request);
-
-    histories.save(profile);
-    std::fflush(stdout);
-    return outcome.failed() ? kExitFailed : kExitDone;
+    KwicCommand command;
+    return runSearchCommand(context, "kwic", command);
 }
 
 }  // namespace vellmora
