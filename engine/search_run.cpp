@@ -6,6 +6,7 @@
 
 #include "document/result_document.h"
 #include "engine/file_scan.h"
+#include "engine/run_support.h"
 #include "engine/corpus_file_set.h"
 #include "engine/preprocessor.h"
 #include "platform/line_reader.h"
@@ -28,16 +29,11 @@ constexpr std::string_view kFailedToOpenFiles = "Failed to open files...(;_;)";
 constexpr std::string_view kFailedToOpenResponseFiles = "Failed to open response files...(;_;)";
 constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
 
-std::string joinDirectory(const std::string& directory, const std::string& name) {
-    if (directory.empty() || directory.back() == '/') return directory + name;
-    return directory + "/" + name;
-}
-
 /// The bytes every line holding a hit must hold as they stand in the file (up to ASCII case
 /// when case is ignored), or empty when no such bytes can be named. Shaping a line turns TABs
 /// into blanks, trims trailing blanks, adds the marker and cuts the head; the rewrites change
-/// bytes freely; a continuing keyword ends on the next line. Only a single keyword clear of all of that
-/// lets the reader pass over the lines that do not hold it.
+/// bytes freely; a continuing keyword ends on the next line. Only a single keyword clear of
+/// all of that lets the reader pass over the lines that do not hold it.
 std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& matcher) {
     if (!options.prefilter || !matcher.singleKeyword1() || options.preprocessing()) return {};
     const std::string& keyword = matcher.keyword1Words().front();
@@ -53,23 +49,6 @@ std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& 
         if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};
     }
     return keyword;
-}
-
-std::string_view fileNamePart(std::string_view path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
-    PreprocessOptions pre;
-    pre.utf8ToSjis = options.utf8ToSjis;
-    pre.eucToSjis = options.eucToSjis;
-    pre.jisToSjis = options.jisToSjis;
-    pre.ctrlCode = options.ctrlCode;
-    pre.delSpace1 = options.delSpace1;
-    pre.delSpace3 = options.delSpace3;
-    pre.deHtml = options.deHtml;
-    return pre;
 }
 
 }  // namespace
@@ -99,13 +78,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     if (!expressions)
         m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
                           m_condition != nullptr);
-    CorpusRequest corpus;
-    if (!request.fileName.empty()) {
-        corpus.fileName = request.fileName;
-        corpus.directory = request.directory;
-    }
-    if (!request.resFile.empty()) corpus.responseFile = joinDirectory(request.resFileDir, request.resFile);
-    corpus.subdirectories = m_options.subdir;
+    CorpusRequest corpus = corpusRequestOf(request, m_options);
     m_state.files.removeAll();
     m_ui.clearCancel();
     bool collected = collectCorpusFiles(corpus, m_state.files, m_ui, m_document.id());
@@ -203,7 +176,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     const SearchOptions& o = m_options;
     if (!scan.reader().open(path)) return;  // skipped silently, counted nowhere
 
-    const std::string displayName(o.tagFName ? fileNamePart(path) : std::string_view(path));
+    const std::string displayName = displayNameOf(o, path);
     if (!o.noSeparator && !o.sepMatched && !o.tagAsIs && !o.tagFName)
         addLine(ResultLayout::separatorLine(displayName));
     long hits = 0;
