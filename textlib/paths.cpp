@@ -1,4 +1,4 @@
-// Splitting paths and resolving what the user typed as a file specification.
+// Splitting paths and resolving what the user typed as a file name or pattern.
 // Paths use '/' and keep their case: names are case-sensitive here.
 
 #include <sys/stat.h>
