@@ -3,15 +3,13 @@
 // and exit status must match the files in expected/ byte for byte. How every expected line was
 // worked out is written down in tests/data/golden/README.md.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/cli_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace vellmora {
@@ -27,56 +25,16 @@ const std::string kCatSjis = "\x94\x4c";                    // 猫
 const std::string kNihonSjis = "\x93\xfa\x96\x7b";          // 日本
 const std::string kNihonUtf8 = "\xe6\x97\xa5\xe6\x9c\xac";  // 日本
 
-struct Run {
-    int status = -1;  ///< exit status, or -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
+using Run = testing::CliRun;
 
 /// Runs pyxo-cli in the golden folder with a private copy of ini/<ini> as its settings file
 /// (the run writes its request and histories there). globals go before the command.
 Run runCli(const std::string& ini, const std::vector<std::string>& globals,
            const std::vector<std::string>& arguments) {
-    testing::TempDir dir;
-    const std::string settings = dir.file("pyxo.ini");
-    std::filesystem::copy_file(kGolden + "/ini/" + ini, settings);
-    const std::string outPath = dir.file("out"), errPath = dir.file("err");
-
-    std::vector<std::string> argv = {PYXO_CLI, "--ini", settings};
-    argv.insert(argv.end(), globals.begin(), globals.end());
+    std::vector<std::string> argv = globals;
     argv.push_back("kwic");
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> args;
-    for (std::string& arg : argv) args.push_back(arg.data());
-    args.push_back(nullptr);
-
-    // Everything the child needs is prepared here: between fork and exec only plain calls.
-    std::vector<std::string> environment = {"PYXO_INI=" + settings, "PYXO_DATA_DIR=" + dir.path(),
-                                            "HOME=" + dir.path(), "LANG=C.UTF-8"};
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    Run result;
-    pid_t child = fork();
-    if (child == 0) {
-        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int none = open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || none < 0 || chdir(kGolden.c_str()) != 0) _exit(127);
-        dup2(none, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        execve(args[0], args.data(), envp.data());
-        _exit(127);
-    }
-    if (child < 0) return result;
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    result.out = readFileBytes(outPath);
-    result.err = readFileBytes(errPath);
-    return result;
+    return testing::runCliIn(PYXO_CLI, kGolden, kGolden + "/ini/" + ini, argv);
 }
 
 /// The expected bytes of a case; a missing file stands for no output at all.
