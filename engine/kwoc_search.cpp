@@ -24,9 +24,6 @@ constexpr int kReadSlot = LineWindow::kSlots - 1;
 constexpr int kCurrent = LineWindow::kCurrent;
 
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
-constexpr std::string_view kFailedToOpenFiles = "Failed to open files...(;_;)";
-constexpr std::string_view kFailedToOpenResponseFiles = "Failed to open response files...(;_;)";
-constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
 
 /// True when pos starts a character of s, walking from known, itself a character start.
 bool isCharacterStart(std::string_view s, std::size_t known, std::size_t pos) {
@@ -302,29 +299,8 @@ void KwocSearchRun::finishRun(const SearchRequest& request, ApplicationSearchFla
     const SearchOptions& o = m_options;
     if (o.count && (!o.countMatched || m_outcome.total != 0))
         addLine(ResultLayout::totalLine(m_outcome.total));
-    m_ui.refreshViews(m_document.id());
-    m_ui.restoreTitle(m_document.id());
-    m_state.resultLines = m_document.searchResultCount();
-
-    if (m_outcome.filesOpened == 0) {
-        m_state.resultState = 0;
-        m_state.resultKind = 0;
-        // Quitting while the files were collected opened none on purpose: nothing failed.
-        if (!m_outcome.cancelled) {
-            if (!request.fileName.empty()) m_ui.alert(kFailedToOpenFiles);
-            if (!request.resFile.empty()) m_ui.alert(kFailedToOpenResponseFiles);
-        }
-    } else if (m_outcome.total == 0) {
-        m_state.resultState = 0;
-        m_state.resultKind = 0;
-        m_ui.alert(kFailedToFind);
-    }
-    m_state.files.removeAll();
     m_scan.reset();
-    m_ui.alertBeep();
-    m_ui.clearCancel();
-    m_state.busy = false;
-    if (flags != nullptr) flags->running = false;
+    endSearchRun(request, m_outcome, m_document, m_state, m_ui, flags);
 }
 
 }  // namespace vellmora

@@ -7,6 +7,8 @@
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
 #include "engine/search_run.h"
+#include "document/result_document.h"
+#include "platform/user_interface.h"
 
 namespace vellmora {
 
@@ -56,6 +58,36 @@ inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
     pre.delSpace3 = options.delSpace3;
     pre.deHtml = options.deHtml;
     return pre;
+}
+
+/// The end of every search run after its total line: views refreshed, the title restored, the
+/// result counted, the failure messages ("Failed to open files...(;_;)", "Failed to open
+/// response files...(;_;)", "Failed to find...(--;)"), the view's state, the final beep and
+/// the busy flags cleared.
+inline void endSearchRun(const SearchRequest& request, const SearchOutcome& outcome,
+                         CPyxoDoc& document, SearchState& state, UserInterface& ui,
+                         ApplicationSearchFlags* flags) {
+    ui.refreshViews(document.id());
+    ui.restoreTitle(document.id());
+    state.resultLines = document.searchResultCount();
+    if (outcome.filesOpened == 0) {
+        state.resultState = 0;
+        state.resultKind = 0;
+        // Quitting while the files were collected opened none on purpose: nothing failed.
+        if (!outcome.cancelled) {
+            if (!request.fileName.empty()) ui.alert("Failed to open files...(;_;)");
+            if (!request.resFile.empty()) ui.alert("Failed to open response files...(;_;)");
+        }
+    } else if (outcome.total == 0) {
+        state.resultState = 0;
+        state.resultKind = 0;
+        ui.alert("Failed to find...(--;)");
+    }
+    state.files.removeAll();
+    ui.alertBeep();
+    ui.clearCancel();
+    state.busy = false;
+    if (flags != nullptr) flags->running = false;
 }
 
 }  // namespace vellmora

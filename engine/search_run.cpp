@@ -25,9 +25,6 @@ constexpr long kRefreshEveryLines = 5000;
 
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
 constexpr std::string_view kBusy = "I'm busy now. Please wait for a minutes.m(__)m";
-constexpr std::string_view kFailedToOpenFiles = "Failed to open files...(;_;)";
-constexpr std::string_view kFailedToOpenResponseFiles = "Failed to open response files...(;_;)";
-constexpr std::string_view kFailedToFind = "Failed to find...(--;)";
 
 /// The bytes every line holding a hit must hold as they stand in the file (up to ASCII case
 /// when case is ignored), or empty when no such bytes can be named. Shaping a line turns TABs
@@ -315,30 +312,9 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
     const SearchOptions& o = m_options;
     if (o.count && (!o.countMatched || m_outcome.total != 0))
         addLine(ResultLayout::totalLine(m_outcome.total));
-    m_ui.refreshViews(m_document.id());
-    m_ui.restoreTitle(m_document.id());
-    m_state.resultLines = m_document.searchResultCount();
-
-    if (m_outcome.filesOpened == 0) {
-        m_state.resultState = 0;
-        m_state.resultKind = 0;
-        // Quitting while the files were collected opened none on purpose: nothing failed.
-        if (!m_outcome.cancelled) {
-            if (!request.fileName.empty()) m_ui.alert(kFailedToOpenFiles);
-            if (!request.resFile.empty()) m_ui.alert(kFailedToOpenResponseFiles);
-        }
-    } else if (m_outcome.total == 0) {
-        m_state.resultState = 0;
-        m_state.resultKind = 0;
-        m_ui.alert(kFailedToFind);
-    }
-    m_state.files.removeAll();
     m_scan.reset();
     m_regex.reset();
-    m_ui.alertBeep();
-    m_ui.clearCancel();
-    m_state.busy = false;
-    if (m_flags != nullptr) m_flags->running = false;
+    endSearchRun(request, m_outcome, m_document, m_state, m_ui, m_flags);
 }
 
 }  // namespace vellmora
