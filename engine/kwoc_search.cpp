@@ -175,15 +175,8 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan->preprocessor().startRun(preprocessOptionsOf(o));
 
     if (collected) {
-        CExcludeFile exclusions;
-        exclusions.build(m_profile);
-        for (const std::string& path : m_state.files) {
-            // Read afresh for every file: the switch may be changed while the run goes on.
-            bool exclude = readInt(m_profile, settingKey("Options", "Exclude")) == 1;
-            if (exclude && exclusions.isExcluded(path)) continue;
-            searchFile(path);
-            if (m_ui.cancelRequested()) break;
-        }
+        forEachCorpusFile(m_profile, m_state.files, m_ui,
+                          [this](const std::string& path) { searchFile(path); });
     }
     m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
     finishRun(request, flags);

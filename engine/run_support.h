@@ -9,6 +9,9 @@
 #include "engine/search_run.h"
 #include "document/result_document.h"
 #include "platform/user_interface.h"
+#include "settings/catalogue.h"
+#include "settings/excluded_types.h"
+#include "settings/profile.h"
 
 namespace vellmora {
 
@@ -58,6 +61,22 @@ inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
     pre.delSpace3 = options.delSpace3;
     pre.deHtml = options.deHtml;
     return pre;
+}
+
+/// The file loop of every search run: each listed path in order, skipping excluded extensions
+/// while Options/Exclude is 1 (read afresh for every file: it may change while the run goes
+/// on), until the run is cancelled.
+template <class SearchFile>
+void forEachCorpusFile(Profile& profile, const CExStringList& files, UserInterface& ui,
+                       SearchFile&& searchFile) {
+    CExcludeFile exclusions;
+    exclusions.build(profile);
+    for (const std::string& path : files) {
+        bool exclude = readInt(profile, settingKey("Options", "Exclude")) == 1;
+        if (exclude && exclusions.isExcluded(path)) continue;
+        searchFile(path);
+        if (ui.cancelRequested()) break;
+    }
 }
 
 /// The end of every search run after its total line: views refreshed, the title restored, the

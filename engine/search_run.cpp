@@ -102,15 +102,8 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan->reader().setNeedle(m_prefilterNeedle, m_options.ignoreCase);
 
     if (collected) {
-        CExcludeFile exclusions;
-        exclusions.build(m_profile);
-        for (const std::string& path : m_state.files) {
-            // The switch is read afresh for every file: it may be changed during a run.
-            bool exclude = readInt(m_profile, settingKey("Options", "Exclude")) == 1;
-            if (exclude && exclusions.isExcluded(path)) continue;
-            searchFile(path);
-            if (m_ui.cancelRequested()) break;
-        }
+        forEachCorpusFile(m_profile, m_state.files, m_ui,
+                          [this](const std::string& path) { searchFile(path); });
     }
     m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
     m_flags = flags;
