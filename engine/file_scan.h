@@ -11,6 +11,7 @@
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
 #include "platform/line_reader.h"
+#include "platform/user_interface.h"
 
 namespace vellmora {
 
@@ -127,5 +128,63 @@ private:
     std::array<bool, LineWindow::kSlots> m_candidate{};
     std::vector<char> m_copy;
 };
+
+/// How one file's lines are read by a search run.
+struct LineLoopMode {
+    bool window = true;      ///< lines pass slot 5 of the window, with five on either side
+    bool guarded = true;     ///< the binary-file guard watches the reads
+    bool preprocess = false; ///< the line rewrites apply
+    bool skipping = false;   ///< the reader's prefilter may pass over lines in bulk
+};
+
+/// The turn-by-turn reading of one file every search run shares: read a line, let the user
+/// interface dispatch its messages (and so cancel), shape the line, refresh the views every
+/// 5,000 lines when hits came in, and hand the line to searchLine(lineNumber) — at once in a
+/// line loop, once it reaches slot 5 in a window loop, which then drains the five lines still
+/// waiting at the end of the file. hits is the file's hit count as searchLine keeps it.
+/// Returns true when the file was read to its end (not abandoned as binary, not cancelled).
+template <class SearchLine>
+bool readFileLines(FileScan& scan, const LineLoopMode& mode, UserInterface& ui, DocumentId document,
+                   const long& hits, SearchLine&& searchLine) {
+    constexpr long kRefreshEveryLines = 5000;
+    const int readSlot = mode.window ? LineWindow::kSlots - 1 : 0;
+    long linesRead = 0;
+    long hitsAtRefresh = 0;
+    long refreshBlock = 0;
+    for (;;) {
+        // Lines that cannot hold the keyword are passed over in bulk; the five before the next
+        // line that might are read normally, so that its context is whole.
+        if (mode.skipping && (!mode.window || scan.noCandidateAhead())) {
+            std::size_t skipped = scan.reader().skipLines(mode.window ? LineWindow::kCurrent : 0);
+            if (skipped > 0) {
+                if (mode.window) scan.emptyWindow();
+                linesRead += static_cast<long>(skipped);
+                ui.pump();  // one message dispatch stands for the lines passed over
+                if (ui.cancelRequested()) return false;
+            }
+        }
+        bool abandon = false;
+        bool got = scan.readInto(readSlot, mode.guarded, abandon);
+        if (abandon) return false;  // looks binary: no count line, its hits stay in the total
+        if (!got && (!mode.window || scan.drained())) return true;
+        ui.pump();
+        if (ui.cancelRequested()) return false;
+        ++linesRead;
+        if (got) scan.shape(readSlot, mode.preprocess);
+        if (linesRead / kRefreshEveryLines != refreshBlock) {
+            refreshBlock = linesRead / kRefreshEveryLines;
+            if (hits != hitsAtRefresh) {
+                ui.refreshViews(document);
+                hitsAtRefresh = hits;
+            }
+        }
+        if (!mode.window) {
+            searchLine(linesRead);
+        } else {
+            if (linesRead > LineWindow::kCurrent) searchLine(linesRead - LineWindow::kCurrent);
+            scan.rotate();
+        }
+    }
+}
 
 }  // namespace vellmora

@@ -19,8 +19,6 @@
 namespace vellmora {
 namespace {
 
-constexpr long kRefreshEveryLines = 5000;
-constexpr int kReadSlot = LineWindow::kSlots - 1;
 constexpr int kCurrent = LineWindow::kCurrent;
 
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
@@ -154,15 +152,25 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_state.busy = true;
     if (flags != nullptr) flags->running = true;
 
-    // With OR the matcher makes keyword 2's words alternatives of keyword 1.
-    m_matcher.prepare(o, m_profile, request.keyword1, request.keyword2);
-    m_keyword2.prepare(m_matcher.keyword2Words(), o.boundaryMode2(), o.ignoreCase,
-                       o.lineEndMarker());
+    // Without the engine a bGrep search runs as a plain one: its keywords are words.
+    const bool expressions = o.grep && m_expressions.openEngine();
+    if (!expressions) {
+        // With OR the matcher makes keyword 2's words alternatives of keyword 1.
+        m_matcher.prepare(o, m_profile, request.keyword1, request.keyword2);
+        m_keyword2.prepare(m_matcher.keyword2Words(), o.boundaryMode2(), o.ignoreCase,
+                           o.lineEndMarker());
+    }
 
     m_state.files.removeAll();
     m_ui.clearCancel();
     bool collected =
         collectCorpusFiles(corpusRequestOf(request, o), m_state.files, m_ui, m_document.id());
+    if (expressions && collected &&
+        !m_expressions.compile(request.keyword1, request.keyword2, o.method, o.ignoreCase,
+                               m_profile, kKwocExpressionMessages, m_ui)) {
+        abandonSearchRun(m_state, m_ui, flags);
+        return m_outcome;
+    }
     m_layout.start(o, m_state.files, static_cast<int>(request.keyword1.text.size()));
     m_state.layout = m_layout.values();
 
@@ -173,6 +181,8 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan = std::make_unique<FileScan>(o);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(o));
+    m_prefilterNeedle = expressions ? std::string() : prefilterNeedle(o, m_matcher);
+    m_scan->reader().setNeedle(m_prefilterNeedle, o.ignoreCase);
 
     if (collected) {
         forEachCorpusFile(m_profile, m_state.files, m_ui,
@@ -210,6 +220,23 @@ KwocSearchRun::LineMatch KwocSearchRun::testLine(std::string_view copy, const ch
     return {true, hit->continues || (found && keyword2Continues)};
 }
 
+KwocSearchRun::LineMatch KwocSearchRun::testExpressionLine(std::string_view copy) {
+    // The first match that stands as keyword 1's boundary mode requires is the one keyword 2
+    // is looked for after; an expression never runs on into the next line.
+    const int boundaryMode1 = m_options.boundaryMode1();
+    std::optional<RegexMatch> hit;
+    for (std::size_t start = 0; (hit = m_expressions.findFirst(copy, start));
+         start = hit->offset + 1) {
+        if (boundaryMode1 == 0 ||
+            wordcheck(boundaryMode1, copy.data(), static_cast<int>(hit->offset),
+                      static_cast<int>(hit->length)) == 0)
+            break;
+    }
+    if (!hit) return {};
+    const std::size_t from = m_kwoc.orderSensitive ? hit->offset : 0;
+    return {m_expressions.secondAccepts(copy.substr(from)), false};
+}
+
 void KwocSearchRun::writeMatch(std::string_view displayName, long lineNumber, bool continues,
                                bool& separatorPending) {
     const FileScan& scan = *m_scan;
@@ -243,44 +270,24 @@ void KwocSearchRun::searchFile(const std::string& path) {
     // Every match brings its own separator, so none is written when the file opens.
     const std::string displayName = displayNameOf(o, path);
     m_fileHits = 0;
-    long linesRead = 0;
-    long hitsAtRefresh = 0;
-    long refreshBlock = 0;
     bool separatorPending = true;
     ++m_outcome.filesOpened;
     scan.preprocessor().startFile();
     // Lines of the previous file (abandoned or cancelled) must not show as context here.
     scan.emptyWindow();
-    const bool preprocess = o.preprocessing();
-    bool finished = false;
 
-    for (;;) {
-        bool abandon = false;
-        bool got = scan.readInto(kReadSlot, true, abandon);
-        if (abandon) break;  // looks binary: no count line, its matches stay in the total
-        if (!got && scan.drained()) {
-            finished = true;
-            break;
-        }
-        m_ui.pump();
-        if (m_ui.cancelRequested()) break;
-        ++linesRead;
-        if (got) scan.shape(kReadSlot, preprocess);
-        if (linesRead / kRefreshEveryLines != refreshBlock) {
-            refreshBlock = linesRead / kRefreshEveryLines;
-            if (m_fileHits != hitsAtRefresh) {
-                m_ui.refreshViews(m_document.id());
-                hitsAtRefresh = m_fileHits;
-            }
-        }
-        if (linesRead > kCurrent) {
+    const bool expressions = m_expressions.active();
+    LineLoopMode mode;
+    mode.preprocess = o.preprocessing();
+    mode.skipping = !m_prefilterNeedle.empty();
+    const bool finished =
+        readFileLines(scan, mode, m_ui, m_document.id(), m_fileHits, [&](long lineNumber) {
+            if (!expressions && !scan.candidate(kCurrent)) return;
             std::string_view copy = scan.searchCopy(kCurrent, o.ignoreCase);
-            LineMatch match = testLine(copy, scan.slot(kCurrent + 1));
-            if (match.matched)
-                writeMatch(displayName, linesRead - kCurrent, match.continues, separatorPending);
-        }
-        scan.rotate();
-    }
+            LineMatch match = expressions ? testExpressionLine(copy)
+                                          : testLine(copy, scan.slot(kCurrent + 1));
+            if (match.matched) writeMatch(displayName, lineNumber, match.continues, separatorPending);
+        });
     if (finished && o.count && (!o.countMatched || m_fileHits > 0))
         addLine(ResultLayout::countLine(displayName, m_fileHits));
     scan.reader().close();
@@ -293,6 +300,7 @@ void KwocSearchRun::finishRun(const SearchRequest& request, ApplicationSearchFla
     if (o.count && (!o.countMatched || m_outcome.total != 0))
         addLine(ResultLayout::totalLine(m_outcome.total));
     m_scan.reset();
+    m_expressions.release();
     endSearchRun(request, m_outcome, m_document, m_state, m_ui, flags);
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/keyword_matcher.h"
 #include "engine/result_layout.h"
+#include "engine/search_expressions.h"
 #include "engine/search_options.h"
 #include "engine/search_run.h"
 
@@ -21,6 +22,11 @@ class UserInterface;
 /// Result kinds a view's SearchState records.
 inline constexpr int kKwicResultKind = 1;
 inline constexpr int kKwocResultKind = 2;
+
+/// The wordings of the KWOC search's expression failures.
+inline constexpr ExpressionMessages kKwocExpressionMessages{
+    regex_messages::kInitializationError1, regex_messages::kCompilationFailure1,
+    regex_messages::kInitializingFailure2, regex_messages::kCompilationFailure2};
 
 /// Whether a search of kind (kKwicResultKind or kKwocResultKind) may start in a view: only
 /// while the view takes new results (result state 0), and never on top of a retained result
@@ -75,9 +81,8 @@ private:
 /// the line test (keyword 1, then keyword 2 with AND, NOT or OR, optionally in order) is
 /// written whole, with its own line number and up to five lines of context on either side.
 /// The view's result kind becomes 2. One object per run.
-///
-/// Regular expressions (bGrep) are not searched by this run yet: it takes the keywords as
-/// plain words, as the KWIC run does when the expression engine is missing.
+/// With bGrep the keywords are regular expressions (OR joins them into one alternation); the
+/// keywords are words when the engine cannot be loaded.
 class KwocSearchRun {
 public:
     KwocSearchRun(const SearchOptions& options, const KwocOptions& kwoc, Profile& profile,
@@ -99,6 +104,7 @@ private:
 
     void searchFile(const std::string& path);
     LineMatch testLine(std::string_view copy, const char* nextLine);
+    LineMatch testExpressionLine(std::string_view copy);
     void writeMatch(std::string_view displayName, long lineNumber, bool continues,
                     bool& separatorPending);
     void finishRun(const SearchRequest& request, ApplicationSearchFlags* flags);
@@ -111,6 +117,8 @@ private:
     CPyxoDoc& m_document;
     SearchState& m_state;
     KeywordMatcher m_matcher;
+    SearchExpressions m_expressions;  // active for the length of a regular-expression run
+    std::string m_prefilterNeedle;    // empty when every line must be searched
     LineWordFinder m_keyword2;
     ResultLayout m_layout;
     SearchOutcome m_outcome;

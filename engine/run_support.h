@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/corpus_file_set.h"
+#include "engine/keyword_matcher.h"
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
 #include "engine/search_run.h"
@@ -12,6 +13,7 @@
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
 #include "settings/profile.h"
+#include "textlib/sjis.h"
 
 namespace vellmora {
 
@@ -63,6 +65,28 @@ inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
     return pre;
 }
 
+/// The bytes every line holding a hit must hold as they stand in the file (up to ASCII case
+/// when case is ignored), or empty when no such bytes can be named. Shaping a line turns TABs
+/// into blanks, trims trailing blanks, adds the marker and cuts the head; the rewrites change
+/// bytes freely; a continuing keyword ends on the next line. Only a single keyword clear of
+/// all of that lets the reader pass over the lines that do not hold it.
+inline std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& matcher) {
+    if (!options.prefilter || !matcher.singleKeyword1() || options.preprocessing()) return {};
+    const std::string& keyword = matcher.keyword1Words().front();
+    if (keyword.empty()) return {};
+    // A keyword that begins with a double-byte character continues across a line end that
+    // shows as nothing; a marker between the lines stops it (pieces cut short of their line
+    // end are always candidates).
+    if (options.lineEndMarker() == '\0' &&
+        ximo::isLeadByte(static_cast<unsigned char>(keyword.front())))
+        return {};
+    for (char c : keyword) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0') return {};
+        if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};
+    }
+    return keyword;
+}
+
 /// The file loop of every search run: each listed path in order, skipping excluded extensions
 /// while Options/Exclude is 1 (read afresh for every file: it may change while the run goes
 /// on), until the run is cancelled.
@@ -77,6 +101,16 @@ void forEachCorpusFile(Profile& profile, const CExStringList& files, UserInterfa
         searchFile(path);
         if (ui.cancelRequested()) break;
     }
+}
+
+/// A run given up before any file is read (an expression failed): the busy flags go, nothing
+/// else happens.
+inline void abandonSearchRun(SearchState& state, UserInterface& ui,
+                             ApplicationSearchFlags* flags) {
+    state.files.removeAll();
+    ui.clearCancel();
+    state.busy = false;
+    if (flags != nullptr) flags->running = false;
 }
 
 /// The end of every search run after its total line: views refreshed, the title restored, the

@@ -14,39 +14,14 @@
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
 #include "settings/profile.h"
-#include "settings/word_groups.h"
 #include "textlib/sjis.h"
 #include "textlib/ximo.h"
 
 namespace vellmora {
 namespace {
 
-constexpr long kRefreshEveryLines = 5000;
-
 constexpr std::string_view kBusyTitle = "<<Now Searching...>>";
 constexpr std::string_view kBusy = "I'm busy now. Please wait for a minutes.m(__)m";
-
-/// The bytes every line holding a hit must hold as they stand in the file (up to ASCII case
-/// when case is ignored), or empty when no such bytes can be named. Shaping a line turns TABs
-/// into blanks, trims trailing blanks, adds the marker and cuts the head; the rewrites change
-/// bytes freely; a continuing keyword ends on the next line. Only a single keyword clear of
-/// all of that lets the reader pass over the lines that do not hold it.
-std::string prefilterNeedle(const SearchOptions& options, const KeywordMatcher& matcher) {
-    if (!options.prefilter || !matcher.singleKeyword1() || options.preprocessing()) return {};
-    const std::string& keyword = matcher.keyword1Words().front();
-    if (keyword.empty()) return {};
-    // A keyword that begins with a double-byte character continues across a line end that
-    // shows as nothing; a marker between the lines stops it (pieces cut short of their line
-    // end are always candidates).
-    if (options.lineEndMarker() == '\0' &&
-        ximo::isLeadByte(static_cast<unsigned char>(keyword.front())))
-        return {};
-    for (char c : keyword) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0') return {};
-        if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};
-    }
-    return keyword;
-}
 
 }  // namespace
 
@@ -71,7 +46,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     if (flags != nullptr) flags->running = true;
 
     // Without the engine a bGrep search runs as a plain one: its keywords are words.
-    const bool expressions = m_options.grep && openExpressionEngine();
+    const bool expressions = m_options.grep && m_expressions.openEngine();
     if (!expressions)
         m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
                           m_condition != nullptr);
@@ -79,12 +54,10 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_state.files.removeAll();
     m_ui.clearCancel();
     bool collected = collectCorpusFiles(corpus, m_state.files, m_ui, m_document.id());
-    if (expressions && collected && !compileExpressions(request)) {
-        // Abandoned before any file is read: the busy flags go, nothing else happens.
-        m_state.files.removeAll();
-        m_ui.clearCancel();
-        m_state.busy = false;
-        if (flags != nullptr) flags->running = false;
+    if (expressions && collected &&
+        !m_expressions.compile(request.keyword1, request.keyword2, m_options.method,
+                               m_options.ignoreCase, m_profile, m_expressionMessages, m_ui)) {
+        abandonSearchRun(m_state, m_ui, flags);
         return m_outcome;
     }
     m_layout.start(m_options, m_state.files, static_cast<int>(request.keyword1.text.size()));
@@ -112,47 +85,6 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     return m_outcome;
 }
 
-bool KwicSearchRun::openExpressionEngine() {
-    m_regex = std::make_unique<RegexBinding>();
-    // A failed initialisation shows up when the records are needed; only a missing engine
-    // (version 0) turns the search into a plain one.
-    m_regex->initialise();
-    if (m_regex->version() != 0) return true;
-    m_regex.reset();
-    return false;
-}
-
-std::string KwicSearchRun::patternOf(const KeywordSpec& keyword) {
-    return keyword.isGroup ? readGroupPattern(m_profile, keyword.text) : keyword.text;
-}
-
-bool KwicSearchRun::compileExpressions(const SearchRequest& request) {
-    const ExpressionMessages& messages = m_expressionMessages;
-    std::string pattern1 = patternOf(request.keyword1);
-    m_secondExpression = !request.keyword2.text.empty();
-    m_negateSecond = m_options.method == 1;
-    if (m_secondExpression && m_options.method == 2) {
-        // OR: keyword 2 is one more alternative of keyword 1, as in the KWOC search.
-        pattern1 += "|" + patternOf(request.keyword2);
-        m_secondExpression = false;
-    }
-    std::string_view failure;
-    if (!m_regex->ensureOpened(1)) {
-        failure = messages.initialise1;
-    } else if (!m_regex->compile(1, pattern1, m_options.ignoreCase)) {
-        failure = messages.compile1;
-    } else if (m_secondExpression && !m_regex->ensureOpened(2)) {
-        failure = messages.initialise2;
-    } else if (m_secondExpression &&
-               !m_regex->compile(2, patternOf(request.keyword2), m_options.ignoreCase)) {
-        failure = messages.compile2;
-    }
-    if (failure.empty()) return true;
-    m_ui.alert(failure);
-    m_regex.reset();
-    return false;
-}
-
 bool KwicSearchRun::addLine(std::string_view line) {
     if (m_document.addSearchLine(line, static_cast<unsigned>(m_options.maxLine))) return true;
     // The limit ends the run after the current line, as a cancel would.
@@ -170,9 +102,6 @@ void KwicSearchRun::searchFile(const std::string& path) {
     if (!o.noSeparator && !o.sepMatched && !o.tagAsIs && !o.tagFName)
         addLine(ResultLayout::separatorLine(displayName));
     long hits = 0;
-    long linesRead = 0;
-    long hitsAtRefresh = 0;
-    long refreshBlock = 0;
     bool separatorPending = o.sepMatched;
     ++m_outcome.filesOpened;
     scan.preprocessor().startFile();
@@ -181,17 +110,14 @@ void KwicSearchRun::searchFile(const std::string& path) {
     scan.emptyWindow();
 
     // Expressions are searched line by line, whatever bOneLine says.
-    const bool expressions = m_regex != nullptr;
+    const bool expressions = m_expressions.active();
     const bool window = !o.oneLine && !expressions;
-    const bool preprocess = o.preprocessing();
     // The binary-file guard watches every loop but the single-keyword and keyword-2 line loops.
     const bool guarded =
         window || expressions || (!m_matcher.singleKeyword1() && !m_matcher.hasKeyword2());
     const int boundaryMode1 = o.boundaryMode1();
-    const int readSlot = window ? LineWindow::kSlots - 1 : 0;
     const int searchSlot = window ? LineWindow::kCurrent : 0;
     const LayoutValues& layout = m_layout.values();
-    bool finished = false;
 
     auto output = [&](unsigned long lineNumber, std::string_view context) {
         if (separatorPending) {
@@ -210,7 +136,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
         const std::string_view line(scan.slot(0), scan.length(0));
         const std::string_view copy = scan.searchCopy(0, o.ignoreCase);
         std::size_t start = 0;
-        while (std::optional<RegexMatch> hit = m_regex->match(1, copy, start)) {
+        while (std::optional<RegexMatch> hit = m_expressions.findFirst(copy, start)) {
             // A rejected match gives way to one that begins a byte later; after a hit the
             // search goes on at its end, since the tails of a match ("unning" of "running"
             // for \w+ing) are no occurrences of their own.
@@ -222,9 +148,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
                 continue;
             // From byte 1: byte 0 is never printed and may be the second half of a cut
             // character, which the engine would pair with the next byte.
-            if (m_secondExpression &&
-                m_regex->match(2, context.substr(1), 0).has_value() == m_negateSecond)
-                continue;
+            if (!m_expressions.secondAccepts(context.substr(1))) continue;
             output(lineNumber, context);
             start = hit->offset + hit->length;
         }
@@ -256,44 +180,14 @@ void KwicSearchRun::searchFile(const std::string& path) {
         }
     };
 
-    const bool skipping = !m_prefilterNeedle.empty();
-    for (;;) {
-        // Lines that cannot hold the keyword are passed over in bulk; the five before the next
-        // line that might are read normally, so that its context is whole.
-        if (skipping && (!window || scan.noCandidateAhead())) {
-            std::size_t skipped = scan.reader().skipLines(window ? LineWindow::kCurrent : 0);
-            if (skipped > 0) {
-                if (window) scan.emptyWindow();
-                linesRead += static_cast<long>(skipped);
-                m_ui.pump();  // one message dispatch stands for the lines passed over
-                if (m_ui.cancelRequested()) break;
-            }
-        }
-        bool abandon = false;
-        bool got = scan.readInto(readSlot, guarded, abandon);
-        if (abandon) break;  // looks binary: no count line, its hits stay in the total
-        if (!got && (!window || scan.drained())) {
-            finished = true;
-            break;
-        }
-        m_ui.pump();
-        if (m_ui.cancelRequested()) break;
-        ++linesRead;
-        if (got) scan.shape(readSlot, preprocess);
-        if (linesRead / kRefreshEveryLines != refreshBlock) {
-            refreshBlock = linesRead / kRefreshEveryLines;
-            if (hits != hitsAtRefresh) {
-                m_ui.refreshViews(m_document.id());
-                hitsAtRefresh = hits;
-            }
-        }
-        if (!window) {
-            searchLine(static_cast<unsigned long>(linesRead));
-        } else {
-            if (linesRead > LineWindow::kCurrent) searchLine(static_cast<unsigned long>(linesRead - 5));
-            scan.rotate();
-        }
-    }
+    LineLoopMode mode;
+    mode.window = window;
+    mode.guarded = guarded;
+    mode.preprocess = o.preprocessing();
+    mode.skipping = !m_prefilterNeedle.empty();
+    const bool finished = readFileLines(scan, mode, m_ui, m_document.id(), hits, [&](long n) {
+        searchLine(static_cast<unsigned long>(n));
+    });
     if (finished && o.count && (!o.countMatched || hits > 0))
         addLine(ResultLayout::countLine(displayName, hits));
     scan.reader().close();
@@ -306,7 +200,7 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
     if (o.count && (!o.countMatched || m_outcome.total != 0))
         addLine(ResultLayout::totalLine(m_outcome.total));
     m_scan.reset();
-    m_regex.reset();
+    m_expressions.release();
     endSearchRun(request, m_outcome, m_document, m_state, m_ui, m_flags);
 }
 

@@ -5,7 +5,7 @@
 
 #include "containers/ex_string_list.h"
 #include "engine/keyword_matcher.h"
-#include "engine/regex_binding.h"
+#include "engine/search_expressions.h"
 #include "engine/result_layout.h"
 #include "engine/search_options.h"
 
@@ -43,15 +43,6 @@ public:
     virtual ~HitCondition() = default;
     /// context is the hit's context buffer with keyword 1 (k1 bytes) at byte l; w its width.
     virtual bool accepts(std::string_view context, int l, std::size_t k1, int w) = 0;
-};
-
-/// The messages that abandon a regular-expression search: the engine cannot open the record
-/// of keyword 1 or 2, or its pattern does not compile. The KWIC search's wordings by default.
-struct ExpressionMessages {
-    std::string_view initialise1 = regex_messages::kInitializingError1;
-    std::string_view compile1 = regex_messages::kCompileError1;
-    std::string_view initialise2 = regex_messages::kInitializingError2;
-    std::string_view compile2 = regex_messages::kCompileError2;
 };
 
 /// What the whole program knows of searches: one runs at a time, in whichever window.
@@ -101,14 +92,6 @@ public:
     SearchOutcome run(const SearchRequest& request, ApplicationSearchFlags* flags = nullptr);
 
 private:
-    /// Loads the expression engine for a bGrep search; false (and no binding) when it cannot
-    /// be had, so that the keywords are searched as words.
-    bool openExpressionEngine();
-    /// Opens and compiles expression 1 and, with a keyword 2, expression 2; on a failure shows
-    /// its message and releases the engine.
-    bool compileExpressions(const SearchRequest& request);
-    /// The pattern of a keyword: its text, or a group's words as alternatives.
-    std::string patternOf(const KeywordSpec& keyword);
     void searchFile(const std::string& path);
     void finishRun(const SearchRequest& request);
     bool addLine(std::string_view line);
@@ -126,9 +109,7 @@ private:
     HitCondition* m_condition = nullptr;
     std::unique_ptr<FileScan> m_scan;
     ExpressionMessages m_expressionMessages;
-    std::unique_ptr<RegexBinding> m_regex;  // set for the length of a regular-expression run
-    bool m_secondExpression = false;        // expression 2 is tested on each hit's context
-    bool m_negateSecond = false;            // NOT: expression 2 must not match there
+    SearchExpressions m_expressions;  // active for the length of a regular-expression run
 };
 
 }  // namespace vellmora

@@ -80,6 +80,7 @@ protected:
                          const std::string& keyword2 = "", bool group2 = false) {
         profile.flush();
         SearchOptions options = readSearchOptions(profile);
+        options.prefilter = prefilter;
         KwocOptions kwoc = readKwocOptions(profile);
         SearchRequest request;
         request.keyword1 = {keyword1, false};
@@ -109,6 +110,7 @@ protected:
         return "-----[ " + path(name) + " ]-----";
     }
 
+    bool prefilter = true;  // the reader may pass over lines without the keyword
     testing::TempDir dir;
     Profile profile{dir.file("pyxo.ini")};
     std::unique_ptr<CPyxoDoc> document = std::make_unique<CPyxoDoc>("Result1");
@@ -354,6 +356,86 @@ TEST_F(KwocSearchTest, LineLimitEndsTheRunButTheMatchStillCounts) {
     EXPECT_TRUE(outcome.limitReached);
     EXPECT_EQ(outcome.total, 2);
     EXPECT_EQ(lines(), (Lines{separator("a.txt"), numbered(1, "cat/"), separator("a.txt")}));
+}
+
+/// The same searches with regular expressions: the engine is the one built beside the tests.
+class KwocExpressionTest : public KwocSearchTest {
+protected:
+    void SetUp() override {
+        KwocSearchTest::SetUp();
+        setenv("PYXO_JRE", JRE, 1);
+        option("bGrep", "1");
+    }
+    void TearDown() override {
+        unsetenv("PYXO_JRE");
+        KwocSearchTest::TearDown();
+    }
+};
+
+TEST_F(KwocExpressionTest, CombinationsOfExpression2) {
+    write("a.txt", "cats and dogs\ncat alone\nonly dog\nnothing\n");
+    search("cats?", "a.txt", "dogs?");
+    EXPECT_EQ(matchedTexts(), (Lines{"cats and dogs/"}));
+    freshWindow();
+    method(1);
+    search("cats?", "a.txt", "dogs?");
+    EXPECT_EQ(matchedTexts(), (Lines{"cat alone/"}));
+    freshWindow();
+    method(2);  // one alternation: a line with only keyword 2 matches
+    search("cats?", "a.txt", "dogs?");
+    EXPECT_EQ(matchedTexts(), (Lines{"cats and dogs/", "cat alone/", "only dog/"}));
+}
+
+TEST_F(KwocExpressionTest, OrderSensitiveLooksForExpression2AfterExpression1) {
+    write("a.txt", "dog then cat\ncat then dog\n");
+    kwocOption("KWOrder", "1");
+    search("c.t", "a.txt", "d.g");
+    EXPECT_EQ(matchedTexts(), (Lines{"cat then dog/"}));
+}
+
+TEST_F(KwocExpressionTest, AKanjiClassMatchesWholeCharactersWithContext) {
+    // 0x93 0xfa is 日; its trail byte followed by 0x96 must not pair up as another character.
+    write("a.txt", "before\nx" + kNichi + kHon + "y\nafter\n");
+    context(1, 1);
+    search("[" + kNichi + "][" + kHon + "]", "a.txt");
+    EXPECT_EQ(lines(), (Lines{separator("a.txt"), numbered(1, "before/"),
+                              numbered(2, "x" + kNichi + kHon + "y/"), numbered(3, "after/")}));
+}
+
+TEST_F(KwocExpressionTest, ExpressionFailuresHaveTheKwocWording) {
+    write("a.txt", "cat and dog\n");
+    search("ca(t", "a.txt");
+    search("cat", "a.txt", "d(og");
+    EXPECT_EQ(ui->messages(), (Lines{"Compilation Failure(;_;)1", "Compilation Failure(;_;)2"}));
+    EXPECT_EQ(document->list(ResultKind::Original).count(), 0);
+    EXPECT_FALSE(state->busy);
+    EXPECT_EQ(state->resultKind, 0);
+}
+
+TEST_F(KwocExpressionTest, WithoutTheEngineTheKeywordsAreWords) {
+    setenv("PYXO_JRE", dir.file("missing.so").c_str(), 1);
+    write("a.txt", "a c.t here\ncat\n");
+    search("c.t", "a.txt");
+    EXPECT_EQ(matchedTexts(), (Lines{"a c.t here/"}));
+}
+
+TEST_F(KwocSearchTest, PassingOverLinesWithoutTheKeywordKeepsContextAndNumbers) {
+    // Long stretches without the keyword are skipped by the reader; what is written must be
+    // what a line-by-line reading writes.
+    std::string text;
+    for (int i = 1; i <= 3000; ++i)
+        text += (i % 997 == 0 ? "the cat " : "filler ") + std::to_string(i) + "\n";
+    write("a.txt", text);
+    context(2, 2);
+    prefilter = false;
+    search("cat", "a.txt");
+    const Lines unfiltered = lines();
+    freshWindow();
+    prefilter = true;
+    search("cat", "a.txt");
+    EXPECT_EQ(lines(), unfiltered);
+    ASSERT_EQ(unfiltered.size(), 3u * 6);  // a separator, two lines, the match, two lines
+    EXPECT_EQ(unfiltered[1], numbered(995, "filler 995/"));
 }
 
 }  // namespace
