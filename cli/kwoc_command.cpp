@@ -1,14 +1,28 @@
-// pyxo-cli kwoc: the KWOC search with the request the command line gives; the combination of
-// keyword 2 comes from Options/Method and the context lines from KWOCOptions.
+// pyxo-cli kwoc: the KWOC search, its dialog confirmed as the command line fills it; the
+// combination of keyword 2 comes from Options/Method, "Order sensitive search" and the context
+// lines from KWOCOptions.
+
+#include <memory>
 
 #include "cli/search_command.h"
 #include "engine/kwoc_search.h"
+#include "engine/kwoc_search_dialog_model.h"
 
 namespace vellmora {
 namespace {
 
-class KwocCommand : public KwicDialogCommand {
+class KwocCommand : public SearchCommand {
 public:
+    SearchDialogFields& openDialog(Profile& profile, UserInterface& ui,
+                                   const Histories& histories) override {
+        m_dialog = std::make_unique<KwocSearchDialogModel>(profile, ui, histories);
+        m_dialog->open();
+        return m_dialog->request();
+    }
+    bool confirmDialog() override { return m_dialog->search(); }
+    void copyRequestTo(LastSearchValues& values) const override {
+        m_dialog->copyRequestTo(values);
+    }
     SearchOutcome run(const SearchOptions& options, Profile& profile, UserInterface& ui,
                       CPyxoDoc& document, SearchState& state,
                       const SearchRequest& request) override {
@@ -16,6 +30,9 @@ public:
         KwocSearchRun run(options, kwoc, profile, ui, document, state);
         return run.run(request);
     }
+
+private:
+    std::unique_ptr<KwocSearchDialogModel> m_dialog;
 };
 
 }  // namespace

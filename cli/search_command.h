@@ -32,8 +32,7 @@ public:
                               const SearchRequest& request) = 0;
 };
 
-/// A search command confirmed by the KWIC search dialog (kwic, and kwoc, whose dialog holds the
-/// same request fields and refuses the same requests).
+/// A search command confirmed by the KWIC search dialog.
 class KwicDialogCommand : public SearchCommand {
 public:
     KwicDialogCommand();

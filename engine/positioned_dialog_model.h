@@ -45,8 +45,6 @@ public:
     void copyRequestTo(LastSearchValues& request) const { m_request.copyRequestTo(request); }
 
 private:
-    bool refuse(std::string_view message, SearchField field);
-
     Profile& m_profile;
     UserInterface& m_ui;
     SearchDialogModel m_request;

@@ -94,28 +94,36 @@ bool SearchDialogModel::refuse(std::string_view message, SearchField field) {
     return false;
 }
 
-bool SearchDialogModel::search() {
+bool SearchDialogModel::checkRequired() {
     m_focus = SearchField::None;
-    const CorpusFields& corpus = m_fields.corpus;
     if (m_fields.keyword1.empty()) return refuse(kNoKeywordMessage, SearchField::Keyword1);
-    if (corpus.filename.empty() && corpus.resFile.empty()) {
+    if (m_fields.corpus.filename.empty() && m_fields.corpus.resFile.empty())
         return refuse(kNoTargetFileMessage, SearchField::Filename);
-    }
+    return true;
+}
+
+bool SearchDialogModel::checkUsable() {
     // Refused whatever Options/Exclude says: that switch only skips files during the run.
     CExcludeFile excluded;
     excluded.build(m_profile);
-    if (isUnusablePatternField(excluded, corpus.filename)) {
+    if (isUnusablePatternField(excluded, m_fields.corpus.filename))
         return refuse(kUnusableFileMessage, SearchField::Filename);
-    }
-    if (isUnusableSearchFile(excluded, corpus.resFile)) {
+    if (isUnusableSearchFile(excluded, m_fields.corpus.resFile))
         return refuse(kUnusableFileMessage, SearchField::ResFile);
-    }
+    return true;
+}
 
+void SearchDialogModel::storeRequestChoices() {
     endWithSlash(m_fields.corpus.directory);
     endWithSlash(m_fields.corpus.resFileDir);
     writeInt(m_profile, kWord1, m_fields.keyword1IsGroup ? 1 : 0);
     writeInt(m_profile, kWord2, m_fields.keyword2IsGroup ? 1 : 0);
     writeInt(m_profile, kMethod, static_cast<int>(m_fields.method));
+}
+
+bool SearchDialogModel::search() {
+    if (!checkRequired() || !checkUsable()) return false;
+    storeRequestChoices();
     writeInt(m_profile, kMae, m_fields.beforeKeyword1 ? 1 : 0);
     writeInt(m_profile, kBummatsu, m_fields.recognizeSentence ? 1 : 0);
     // A failed flush keeps the writes pending in the profile, where the run still reads them.

@@ -78,6 +78,16 @@ public:
     /// The field the last failed search() wants focused; None after a successful one.
     SearchField focus() const { return m_focus; }
 
+    /// The checks every search dialog shares, in two steps so that a dialog can put its own
+    /// between them: keyword 1 and a file or response file are given; then no file field names
+    /// an unusable file. Each beeps (unless silenced), shows its message, sets focus() and
+    /// returns false on a failure.
+    bool checkRequired();
+    bool checkUsable();
+    /// What every confirmed search dialog stores: non-empty directories end with "/"; Word1,
+    /// Word2 and Method are written (not flushed).
+    void storeRequestChoices();
+
     /// The request fields of the confirmed dialog into the application-wide request.
     void copyRequestTo(LastSearchValues& request) const;
 
