@@ -5,6 +5,8 @@
 #   3. a frequent keyword, every hit kept        vs  rg -n -o '.{0,30}the.{0,30}' > file
 #   4. a rare Japanese keyword, Shift-JIS text    vs  LC_ALL=C grep -F -c (same bytes)
 #   5. a regular expression (bGrep), every hit   vs  LC_ALL=C grep -E -c
+#   6. KWOC, a rare keyword, two lines of context vs  LC_ALL=C grep -F -n -C 2 > file
+#   7. KWOC, a frequent keyword, every line kept  vs  LC_ALL=C grep -F -n > file
 #
 #     bench/search.sh [PYXO_CLI]      (default: build/bin/pyxo-cli)
 #
@@ -106,3 +108,15 @@ pattern='un[a-z]+ly'  # unlikely, unusually, ...: some ninety thousand hits in t
 p=$(best_of_3 kwic -1 "$pattern" -d "$work/en/" -f corpus.txt)
 g=$(best_of_3 env LC_ALL=C grep -E -c "$pattern" "$work/en/corpus.txt")
 report "5. regular expression" "$en_bytes" "$p" "$g" "grep -E"
+
+kwoc_ini() { printf '[Options]\nMaxLine=2000000000\n[KWOCOptions]\nContextMae=%s\nContextAto=%s\n' "$1" "$1" >"$ini"; }
+kwoc_ini 2
+p=$(best_of_3 sh -c "\"$cli\" --ini \"$ini\" kwoc -1 zebra -d \"$work/en/\" -f corpus.txt >\"$work/out\"")
+g=$(best_of_3 sh -c "LC_ALL=C grep -F -n -C 2 zebra \"$work/en/corpus.txt\" >\"$work/out\"")
+report "6. KWOC, rare keyword, context 2" "$en_bytes" "$p" "$g" "grep -C 2"
+
+kwoc_ini 0
+p=$(best_of_3 sh -c "\"$cli\" --ini \"$ini\" kwoc -1 the -d \"$work/en/\" -f corpus.txt >\"$work/out\"")
+g=$(best_of_3 sh -c "LC_ALL=C grep -F -n the \"$work/en/corpus.txt\" >\"$work/out\"")
+report "7. KWOC, frequent keyword" "$en_bytes" "$p" "$g" "grep -F -n"
+rm -f "$work/out"

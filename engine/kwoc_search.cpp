@@ -161,10 +161,8 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
                            o.lineEndMarker());
     }
 
-    m_state.files.removeAll();
     m_ui.clearCancel();
-    bool collected =
-        collectCorpusFiles(corpusRequestOf(request, o), m_state.files, m_ui, m_document.id());
+    bool collected = collectRequestFiles(request, o, m_state.files, m_ui, m_document.id());
     if (expressions && collected &&
         !m_expressions.compile(request.keyword1, request.keyword2, o.method, o.ignoreCase,
                                m_profile, kKwocExpressionMessages, m_ui)) {

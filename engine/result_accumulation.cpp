@@ -119,6 +119,16 @@ bool DropDialogModel::confirm() {
     return true;
 }
 
+SearchOutcome runDroppedFileSearch(SearchRequest request, const CExStringList& files,
+                                   Profile& profile, UserInterface& ui, CPyxoDoc& document,
+                                   SearchState& state, ApplicationSearchFlags* flags) {
+    const SearchOptions options = readSearchOptions(profile);
+    request.droppedFiles = &files;
+    KwicSearchRun run(options, profile, ui, document, state);
+    run.setExpressionMessages(kDropExpressionMessages);
+    return run.run(request, flags);
+}
+
 DropResult dropFiles(const std::vector<std::string>& paths, const ApplicationSearchFlags& flags,
                      SearchState& state, UserInterface& ui, Profile& profile, Histories& histories,
                      const DropHandlers& handlers) {

@@ -102,6 +102,13 @@ struct DropHandlers {
     std::function<SearchOutcome(const SearchRequest& request, const CExStringList& files)> run;
 };
 
+/// The search of files dropped on a view, as DropHandlers::run does it: the KWIC run over
+/// exactly files, with the options read afresh and the dropped-file search's expression
+/// messages.
+SearchOutcome runDroppedFileSearch(SearchRequest request, const CExStringList& files,
+                                   Profile& profile, UserInterface& ui, CPyxoDoc& document,
+                                   SearchState& state, ApplicationSearchFlags* flags);
+
 enum class DropResult { NothingToSearch, Refused, Cancelled, Searched };
 
 /// Files dropped on a result view, in their order: formatted files (".vm2", any case) are

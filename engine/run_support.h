@@ -52,6 +52,18 @@ inline CorpusRequest corpusRequestOf(const SearchRequest& request, const SearchO
     return corpus;
 }
 
+/// Fills files with the corpus of request: the dropped files as they are, or the files its
+/// patterns and response file name. False when the collection was quit.
+inline bool collectRequestFiles(const SearchRequest& request, const SearchOptions& options,
+                                CExStringList& files, UserInterface& ui, DocumentId document) {
+    files.removeAll();
+    if (request.droppedFiles != nullptr) {
+        for (const std::string& path : *request.droppedFiles) files.addTail(path);
+        return true;
+    }
+    return collectCorpusFiles(corpusRequestOf(request, options), files, ui, document);
+}
+
 /// The line rewrites of the options snapshot.
 inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
     PreprocessOptions pre;
@@ -128,7 +140,8 @@ inline void endSearchRun(const SearchRequest& request, const SearchOutcome& outc
         state.resultKind = 0;
         // Quitting while the files were collected opened none on purpose: nothing failed.
         if (!outcome.cancelled) {
-            if (!request.fileName.empty()) ui.alert("Failed to open files...(;_;)");
+            if (!request.fileName.empty() || request.droppedFiles != nullptr)
+                ui.alert("Failed to open files...(;_;)");
             if (!request.resFile.empty()) ui.alert("Failed to open response files...(;_;)");
         }
     } else if (outcome.total == 0) {

@@ -50,10 +50,9 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     if (!expressions)
         m_matcher.prepare(m_options, m_profile, request.keyword1, request.keyword2,
                           m_condition != nullptr);
-    CorpusRequest corpus = corpusRequestOf(request, m_options);
-    m_state.files.removeAll();
     m_ui.clearCancel();
-    bool collected = collectCorpusFiles(corpus, m_state.files, m_ui, m_document.id());
+    bool collected =
+        collectRequestFiles(request, m_options, m_state.files, m_ui, m_document.id());
     if (expressions && collected &&
         !m_expressions.compile(request.keyword1, request.keyword2, m_options.method,
                                m_options.ignoreCase, m_profile, m_expressionMessages, m_ui)) {

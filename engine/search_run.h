@@ -24,6 +24,9 @@ struct SearchRequest {
     std::string directory;   ///< ends with "/"
     std::string resFile;     ///< response file name, or empty
     std::string resFileDir;  ///< its directory
+    /// Files dropped on the view: when set, exactly these are searched, in this order, and
+    /// the fields above name no corpus. Must outlive the run.
+    const CExStringList* droppedFiles = nullptr;
 };
 
 /// The state a result view keeps of its search and its result.

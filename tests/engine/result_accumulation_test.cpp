@@ -253,5 +253,51 @@ TEST_F(DropTest, DialogRefusesAnEmptyKeyword) {
     EXPECT_TRUE(searched.empty());
 }
 
+
+TEST_F(DropTest, DroppedFilesAreSearchedExactlyAndInTheirOrder) {
+    // Only the dropped file is searched, not its neighbour that the same pattern would bring.
+    std::string b = write("b.txt", "the cat sat\n");
+    write("c.txt", "a cat too\n");
+    std::string a = write("a.txt", "cat first\n");
+    handlers.run = [this](const SearchRequest& request, const CExStringList& files) {
+        return runDroppedFileSearch(request, files, profile, ui, document, state, &flags);
+    };
+    handlers.showDialog = [](DropDialogModel& dialog) {
+        dialog.keyword1 = "cat";
+        return dialog.confirm();
+    };
+    EXPECT_EQ(drop({b, a}), DropResult::Searched);
+    Strings hits;
+    for (const std::string& line : lines())
+        if (line.find("-----[") == std::string::npos) hits.push_back(line.substr(line.find('|')));
+    EXPECT_EQ(hits.size(), 2u);
+    EXPECT_NE(lines().front().find("b.txt"), std::string::npos);
+    EXPECT_EQ(state.resultKind, 1);
+    EXPECT_FALSE(flags.running);
+    EXPECT_EQ(state.files.count(), 0);
+}
+
+TEST_F(DropTest, DroppedSearchFailuresHaveTheirOwnMessages) {
+    handlers.run = [this](const SearchRequest& request, const CExStringList& files) {
+        return runDroppedFileSearch(request, files, profile, ui, document, state, &flags);
+    };
+    // None of the dropped files opens: the user is told, not left with an empty window.
+    EXPECT_EQ(drop({dir.file("corpus/missing.txt")}), DropResult::Searched);
+    EXPECT_EQ(ui.messages(), Strings{"Failed to open files...(;_;)"});
+    EXPECT_EQ(state.resultState, 0);
+
+    ui.clear();
+    setenv("PYXO_JRE", JRE, 1);
+    profile.writeString("Options", "bGrep", "1");
+    handlers.showDialog = [](DropDialogModel& dialog) {
+        dialog.keyword1 = "ca(t";
+        return dialog.confirm();
+    };
+    EXPECT_EQ(drop({write("a.txt", "cat\n")}), DropResult::Searched);
+    unsetenv("PYXO_JRE");
+    EXPECT_EQ(ui.messages(), Strings{"Failed(;_;)1"});
+    EXPECT_TRUE(lines().empty());
+}
+
 }  // namespace
 }  // namespace vellmora
