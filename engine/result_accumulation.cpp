@@ -77,6 +77,17 @@ SearchOutcome runKeepingRetainedKind(SearchState& state,
     return outcome;
 }
 
+void recordSearchInDocument(const SearchState& state, std::string_view keyword1,
+                            std::string_view keyword2, CPyxoDoc& document) {
+    DisplaySnapshot& display = document.snapshot();
+    display.keywordColumn = state.layout.l;
+    display.searchKind = state.resultKind;
+    display.formatSelector = state.layout.selector;
+    display.usableWidth = state.layout.w;
+    display.keyword1 = keyword1;
+    display.keyword2 = keyword2;
+}
+
 BreakResult breakAndSave(const ApplicationSearchFlags& flags, const SearchState& state,
                          CPyxoDoc& document, UserInterface& ui, Profile& profile,
                          std::string_view keyword1, std::string_view keyword2,
@@ -86,13 +97,7 @@ BreakResult breakAndSave(const ApplicationSearchFlags& flags, const SearchState&
         ui.requestCancel();
         return BreakResult::SearchQuit;
     }
-    DisplaySnapshot& display = document.snapshot();
-    display.keywordColumn = state.layout.l;
-    display.searchKind = state.resultKind;
-    display.formatSelector = state.layout.selector;
-    display.usableWidth = state.layout.w;
-    display.keyword1 = keyword1;
-    display.keyword2 = keyword2;
+    recordSearchInDocument(state, keyword1, keyword2, document);
     return save(document) ? BreakResult::Saved : BreakResult::SaveFailed;
 }
 

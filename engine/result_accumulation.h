@@ -52,6 +52,11 @@ bool kwocSearchEnabled(const SearchState& state);
 /// and their kind is kept so that a search of the other kind cannot be added to them.
 SearchOutcome runKeepingRetainedKind(SearchState& state, const std::function<SearchOutcome()>& run);
 
+/// What a document keeps of the view's search for its formatted file: the layout values, the
+/// result kind and the keywords, so that a reopened result shows as it did.
+void recordSearchInDocument(const SearchState& state, std::string_view keyword1,
+                            std::string_view keyword2, CPyxoDoc& document);
+
 enum class BreakResult { Saved, SaveFailed, SearchQuit };
 
 /// "Break(Save to a Vellmora Formatted File)": while a search runs, asks whether to go on;
