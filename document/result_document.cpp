@@ -36,6 +36,20 @@ bool CPyxoDoc::addSearchLine(std::string_view line, unsigned maxLine) {
 
 void CPyxoDoc::addTo(ResultKind kind, std::string_view line) { list(kind).addTail(line); }
 
+void CPyxoDoc::recordDisplaySnapshot(const DisplaySnapshot& snapshot) {
+    m_snapshot = snapshot;
+    m_saveForm = SaveForm::Formatted;
+}
+
+void CPyxoDoc::setFilePath(std::string path, SaveForm form) {
+    m_filePath = std::move(path);
+    m_filePathForm = form;
+}
+
+bool CPyxoDoc::needsNewName(SaveForm form) const {
+    return m_filePath.empty() || m_filePathForm != form;
+}
+
 void CPyxoDoc::clearResults() {
     for (CExStringList& results : m_lists) results.removeAll();
     m_searchLines = 0;
