@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/cli_context.h"
+#include "cli/result_command.h"
 #include "containers/ex_string_list.h"
 #include "platform/text_encoding.h"
 #include "settings/profile.h"
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
     if (command == "kwic") return runKwic(context);
     if (command == "kwic-pos") return runKwicPos(context);
     if (command == "kwoc") return runKwoc(context);
+    if (command == "show") return runShow(context);
+    if (command == "counts") return runCounts(context);
+    if (command == "save-text") return runSaveText(context);
+    if (command == "extract-range") return runExtractRange(context);
+    if (command == "extract-pos") return runExtractPos(context);
     complain("unknown command \"" + command + "\"");
     std::fputs(kUsage, stderr);
     return kExitUsage;

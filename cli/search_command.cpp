@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "document/formatted_file.h"
 #include "document/result_document.h"
+#include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
 #include "engine/search_options.h"
 #include "platform/console_user_interface.h"
@@ -28,6 +30,7 @@ struct SearchArguments {
     std::string patterns;
     bool hasResponseFile = false;
     std::string responseFile;
+    std::string output;  ///< -o: the formatted file to write
 };
 
 std::string withTrailingSlash(std::string directory) {
@@ -74,8 +77,7 @@ bool parse(const CliContext& context, std::string_view name, SearchArguments& ou
             if (!value(out.responseFile)) return false;
             out.hasResponseFile = true;
         } else if (arg == "-o") {
-            complain("-o (the formatted result file) is not available yet");
-            return false;
+            if (!value(out.output)) return false;
         } else {
             complain(std::string(name) + ": unknown argument \"" + arg + "\"");
             return false;
@@ -167,12 +169,20 @@ int runSearchCommand(const CliContext& context, std::string_view name, SearchCom
 
     SearchOptions options = readSearchOptions(profile);
     CPyxoDoc document("pyxo-cli");
+    // Without a file to write, nothing needs the lines once they are printed.
     StdoutSink sink(context);
-    document.setSearchLineSink(&sink);
+    if (args.output.empty()) document.setSearchLineSink(&sink);
     SearchState state;
-    SearchOutcome outcome = command.run(options, profile, ui, document, state, requestOf(fields));
-
+    const SearchRequest request = requestOf(fields);
+    SearchOutcome outcome = command.run(options, profile, ui, document, state, request);
     histories.save(profile);
+
+    if (!args.output.empty()) {
+        context.printList(document.list(ResultKind::Original));
+        // The keyword column and kind as the view held them when the run ended.
+        recordSearchInDocument(state, request.keyword1.text, request.keyword2.text, document);
+        if (!writeFormattedFile(document, args.output, ui)) return kExitFailed;
+    }
     std::fflush(stdout);
     return outcome.failed() ? kExitFailed : kExitDone;
 }

@@ -1,0 +1,153 @@
+// The result commands of pyxo-cli chained as a user chains them: a search writes a formatted
+// file, and every later command reads the list the last one showed.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/formatted_file.h"
+#include "document/result_document.h"
+#include "platform/recording_user_interface.h"
+#include "settings/profile.h"
+#include "tests/support/cli_run.h"
+#include "tests/support/temp_dir.h"
+
+namespace vellmora {
+namespace {
+
+using testing::CliRun;
+using testing::readFileBytes;
+using testing::writeFileBytes;
+using Lines = std::vector<std::string>;
+
+class ResultCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(dir.file("corpus"));
+        writeFileBytes(dir.file("corpus/a.txt"),
+                       "The zebra ran to the river.\nA lion saw the zebra there.\n"
+                       "Nothing here.\nThe old zebra slept.\n");
+        writeFileBytes(dir.file("corpus/b.txt"), "one zebra\n");
+        writeFileBytes(ini(), "[Options]\nMaxLine=100000\n");
+    }
+    std::string ini() const { return dir.file("pyxo.ini"); }
+    CliRun run(const std::vector<std::string>& arguments) {
+        return testing::runCliIn(PYXO_CLI, dir.path(), ini(), arguments);
+    }
+    /// The lines of standard output without their CR LF.
+    static Lines lines(const std::string& out) {
+        Lines result;
+        std::size_t start = 0;
+        for (std::size_t end; (end = out.find("\r\n", start)) != std::string::npos; start = end + 2)
+            result.push_back(out.substr(start, end - start));
+        EXPECT_EQ(start, out.size()) << "a line without CR LF";
+        return result;
+    }
+    /// The document in a formatted file, read as the desktop program reads it.
+    std::unique_ptr<CPyxoDoc> read(const std::string& name) {
+        auto document = std::make_unique<CPyxoDoc>("test");
+        RecordingUserInterface ui;
+        Profile profile(ini());
+        EXPECT_TRUE(readFormattedFile(dir.file(name), *document, ui, profile)) << name;
+        return document;
+    }
+    static Lines listOf(const CPyxoDoc& document, ResultKind kind) {
+        Lines result;
+        for (const std::string& line : document.list(kind)) result.push_back(line.substr(0, line.size() - 2));
+        return result;
+    }
+
+    testing::TempDir dir;
+};
+
+TEST_F(ResultCommandsTest, ASearchWrittenWithMinusOReadsBackAsItPrinted) {
+    CliRun search = run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"});
+    ASSERT_EQ(search.status, 0) << search.err;
+    const Lines printed = lines(search.out);
+    ASSERT_EQ(printed.size(), 4u + 2u);  // four hits, two separators
+
+    const auto owned = read("r.vm2");
+    const CPyxoDoc& document = *owned;
+    EXPECT_EQ(listOf(document, ResultKind::Original), printed);
+    EXPECT_EQ(document.snapshot().keyword1, "zebra");
+    EXPECT_EQ(document.snapshot().searchKind, 1);
+    EXPECT_GT(document.snapshot().keywordColumn, 0);
+
+    CliRun show = run({"show", "r.vm2"});
+    EXPECT_EQ(show.status, 0);
+    EXPECT_EQ(show.out, search.out);
+    CliRun counts = run({"counts", "r.vm2"});
+    EXPECT_EQ(counts.status, 0);
+    EXPECT_EQ(counts.out.substr(0, counts.out.find('\n')), "元の検索結果 : 6行");
+}
+
+TEST_F(ResultCommandsTest, AKwocSearchKeepsItsKindInTheFile) {
+    CliRun search = run({"kwoc", "-1", "zebra", "-d", "corpus", "-f", "a.txt", "-o", "k.vm2"});
+    ASSERT_EQ(search.status, 0) << search.err;
+    const auto owned = read("k.vm2");
+    const CPyxoDoc& document = *owned;
+    EXPECT_EQ(document.snapshot().searchKind, 2);
+    EXPECT_EQ(listOf(document, ResultKind::Original), lines(search.out));
+}
+
+TEST_F(ResultCommandsTest, SaveTextWritesTheDisplayedListAndNeverReplacesTheFormattedFile) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "b.txt", "-o", "r.vm2"}).status, 0);
+    const std::string formatted = readFileBytes(dir.file("r.vm2"));
+    CliRun saved = run({"save-text", "r.vm2", "r.txt"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(readFileBytes(dir.file("r.txt")), run({"show", "r.vm2"}).out);
+
+    CliRun over = run({"save-text", "r.vm2", "./r.vm2"});
+    EXPECT_EQ(over.status, 2);
+    EXPECT_EQ(readFileBytes(dir.file("r.vm2")), formatted);
+}
+
+TEST_F(ResultCommandsTest, UnreadableInputIsWrongUsage) {
+    writeFileBytes(dir.file("junk.vm2"), std::string("\x03\x00garbage", 9));
+    CliRun junk = run({"show", "junk.vm2"});
+    EXPECT_EQ(junk.status, 2);
+    EXPECT_EQ(junk.err, "This Program cannot read this file.\n");
+    EXPECT_EQ(run({"show", "missing.vm2"}).status, 2);
+    EXPECT_EQ(run({"show"}).status, 2);
+    EXPECT_EQ(run({"show", "junk.vm2", "--kind", "9"}).status, 2);
+    EXPECT_TRUE(junk.out.empty());
+}
+
+TEST_F(ResultCommandsTest, ASearchWithoutResultLinesWritesAnEmptyFile) {
+    CliRun search = run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.none", "-o", "n.vm2"});
+    EXPECT_EQ(search.status, 1);
+    EXPECT_EQ(search.err, "Failed to open files...(;_;)\n");
+    EXPECT_EQ(std::filesystem::file_size(dir.file("n.vm2")), 0u);
+}
+
+
+TEST_F(ResultCommandsTest, ExtractionsChainOnTheListShownLast) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"}).status, 0);
+    // Rightward of the keyword by default, every file's separator kept.
+    CliRun first = run({"extract-range", "r.vm2", "-k", "lion", "-o", "e1.vm2"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const Lines kept = lines(first.out);
+    ASSERT_EQ(kept.size(), 3u) << first.out;
+    EXPECT_NE(kept[1].find("The zebra ran to the river./A lion"), std::string::npos);
+    EXPECT_EQ(kept[2], "-----[ corpus/b.txt ]-----");
+
+    // "there" follows the second hit, which the first extraction left out: an extraction
+    // from the extracted result must not find it, one from the search result must.
+    CliRun second = run({"extract-range", "e1.vm2", "-k", "there", "-o", "e2.vm2"});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(lines(second.out).size(), 2u);
+    EXPECT_EQ(lines(run({"extract-range", "r.vm2", "-k", "there"}).out).size(), 3u);
+    const auto owned = read("e2.vm2");
+    EXPECT_EQ(owned->displayedKind(), ResultKind::Extracted);
+    EXPECT_EQ(listOf(*owned, ResultKind::Original).size(), 6u);  // the search result stays
+
+    CliRun refused = run({"extract-pos", "r.vm2", "-k", ""});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_FALSE(refused.err.empty());
+}
+
+}  // namespace
+}  // namespace vellmora
