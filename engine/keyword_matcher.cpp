@@ -49,20 +49,6 @@ bool attached(int mode, std::string_view s, std::size_t pos, std::size_t len) {
     return wordcheck(mode, probe, 1, 1) != 0;
 }
 
-/// Reverses s in place character by character: double-byte characters stay whole. A lead
-/// byte at the very end has no second byte and moves as a byte of its own.
-void reverseCharacters(std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        if (ximo::isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
-            std::swap(s[i], s[i + 1]);
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    std::reverse(s.begin(), s.end());
-}
-
 std::vector<std::string> wordsOf(Profile& profile, const KeywordSpec& spec) {
     if (spec.isGroup) return readGroupWords(profile, spec.text);
     std::vector<std::string> words;
@@ -136,7 +122,7 @@ void KeywordMatcher::prepare(const SearchOptions& options, Profile& profile,
         m_maxLength2 = std::max(m_maxLength2, word.size());
         // The before-test searches the context reversed character by character, so that a
         // Japanese keyword 2 is found there; the positioned test takes the words as they are.
-        if (options.mae && !positioned) reverseCharacters(word);
+        if (options.mae && !positioned) word = ximo::reversedCharacters(word);
     }
 
     // The line search with a keyword 2 looks for keyword 1 as a group does, at character
@@ -329,7 +315,7 @@ bool KeywordMatcher::acceptsKeyword2(std::string_view context, int l, std::size_
             mbstrlwr(m_scratch.data() + 1);
         }
         m_reversed.assign(m_scratch, m_scratch.empty() ? 0 : 1);
-        reverseCharacters(m_reversed);
+        ximo::reverseCharacters(m_reversed);
         if (!m_scratch.empty()) m_reversed.push_back(m_scratch[0]);
         std::size_t limit = m_reversed.size();
         if (isSentenceType(m_range))

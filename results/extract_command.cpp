@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "document/result_document.h"
+#include "document/result_navigation.h"
 #include "engine/regex_binding.h"
 #include "engine/search_run.h"
 #include "platform/user_interface.h"
@@ -16,18 +17,6 @@
 
 namespace vellmora {
 namespace {
-
-/// The kinds a view remembers having shown; the formatted file's further entries stay 0.
-constexpr std::size_t kDisplayHistoryDepth = 21;
-
-/// The view shows kind from now on: it becomes the most recent entry of the history.
-void showKind(CPyxoDoc& document, ResultKind kind) {
-    std::array<int, 27>& history = document.snapshot().history;
-    std::copy_backward(history.begin(), history.begin() + kDisplayHistoryDepth - 1,
-                       history.begin() + kDisplayHistoryDepth);
-    history[0] = static_cast<int>(kind);
-    document.selectKind(kind);
-}
 
 /// The wordings of an expression command's two failures.
 struct EngineMessages {
@@ -83,7 +72,8 @@ public:
         if (filtered.cancelled) {
             outcome.status = ExtractionStatus::Cancelled;
         } else {
-            showKind(document, ResultKind::Extracted);
+            pushDisplayHistory(document.snapshot(), ResultKind::Extracted);
+            document.selectKind(ResultKind::Extracted);
         }
         return outcome;
     }

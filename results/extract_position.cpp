@@ -11,15 +11,11 @@
 namespace vellmora {
 namespace {
 
-std::size_t characterLength(std::string_view s, std::size_t i) {
-    return ximo::isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
 /// The first bytes of context, at most limit of them, cut between two characters.
 std::string_view wholeCharactersUpTo(std::string_view context, std::size_t limit) {
     std::size_t i = 0;
     while (i < context.size()) {
-        const std::size_t step = characterLength(context, i);
+        const std::size_t step = ximo::characterLength(context, i);
         if (i + step > limit) break;
         i += step;
     }
@@ -77,7 +73,7 @@ bool PositionPatternTest::wordMatches(std::string_view word) {
         if (m_mode == 0 || wordcheck(m_mode, word.data(), static_cast<int>(match->offset),
                                      static_cast<int>(match->length)) == 0)
             return true;
-        from = match->offset + characterLength(word, match->offset);
+        from = match->offset + ximo::characterLength(word, match->offset);
     }
     return false;
 }

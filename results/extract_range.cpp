@@ -17,10 +17,6 @@ bool isLeftwardType(int type) { return type == 2 || type == 12 || type == -1 || 
 bool isRightwardType(int type) { return type == 1 || type == 11 || type == 0 || type == -9; }
 bool isSentenceType(int type) { return type == 11 || type == -9 || type == 12 || type == -10; }
 
-std::size_t characterLength(std::string_view s, std::size_t i) {
-    return ximo::isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
 /// The copy of a context the tests read: ASCII lower-cased when case is ignored (Rekkc
 /// folds the full-width capitals of its own copy).
 void caseCopy(const std::string& context, bool ignoreCase, std::string& copy) {
@@ -34,23 +30,10 @@ void caseCopy(const std::string& context, bool ignoreCase, std::string& copy) {
 
 }  // namespace
 
-std::string reversedCharacters(std::string_view s) {
-    std::string reversed(s.size(), '\0');
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t step = characterLength(s, i);
-        // The character at [i, i + step) lands at the mirrored place, its bytes in order.
-        std::copy(s.begin() + static_cast<std::ptrdiff_t>(i),
-                  s.begin() + static_cast<std::ptrdiff_t>(i + step),
-                  reversed.begin() + static_cast<std::ptrdiff_t>(s.size() - i - step));
-        i += step;
-    }
-    return reversed;
-}
 
 void foldFullWidthCapitals(std::string& s) {
     for (std::size_t i = 0; i < s.size();) {
-        const std::size_t step = characterLength(s, i);
+        const std::size_t step = ximo::characterLength(s, i);
         if (step == 2 && static_cast<unsigned char>(s[i]) == 0x82) {
             const unsigned char second = static_cast<unsigned char>(s[i + 1]);
             if (second >= 0x60 && second <= 0x79) s[i + 1] = static_cast<char>(second + 0x21);
@@ -100,7 +83,7 @@ RangeKeywordTest::RangeKeywordTest(std::vector<std::string> keywords,
     // Rekkc searches the left side reversed character by character: the keywords must be
     // reversed the same way, so that a Japanese keyword is found there too.
     if (isLeftwardType(m_type)) {
-        for (std::string& keyword : m_keywords) keyword = reversedCharacters(keyword);
+        for (std::string& keyword : m_keywords) keyword = ximo::reversedCharacters(keyword);
     }
 }
 
@@ -166,7 +149,7 @@ bool RangePatternTest::matchesAfter(const std::string& copy, bool withinSentence
         if (match->offset >= limit) return false;
         if (match->length < copy.size() && standsFree(copy, match->offset, match->length))
             return true;
-        from = match->offset + characterLength(copy, match->offset);
+        from = match->offset + ximo::characterLength(copy, match->offset);
     }
     return false;
 }
@@ -179,7 +162,7 @@ bool RangePatternTest::matchesBefore(const std::string& copy, bool withinSentenc
     if (withinSentence) {
         // The sentence start Rekkc finds: the nearest mark before the keyword, read on the
         // text reversed from the keyword's first byte.
-        const std::string reversed = reversedCharacters(copy);
+        const std::string reversed = ximo::reversedCharacters(copy);
         const std::size_t start = copy.size() - keyword - 1;
         const std::size_t mark =
             static_cast<std::size_t>(getSF(1, reversed.c_str() + start) - reversed.c_str());
@@ -190,7 +173,7 @@ bool RangePatternTest::matchesBefore(const std::string& copy, bool withinSentenc
     while (std::optional<RegexMatch> match = m_binding.match(1, copy, from)) {
         if (match->offset >= keyword) return false;
         if (standsFree(copy, match->offset, match->length)) return true;
-        from = match->offset + characterLength(copy, match->offset);
+        from = match->offset + ximo::characterLength(copy, match->offset);
     }
     return false;
 }

@@ -13,10 +13,6 @@ class Profile;
 class RegexBinding;
 struct KeywordSpec;
 
-/// s reversed character by character: a double-byte character keeps its two bytes in order,
-/// as Rekkc reverses the left side of a line.
-std::string reversedCharacters(std::string_view s);
-
 /// s with every full-width capital (0x8260-0x8279) turned into its small letter, as Rekkc
 /// folds its copy of a line.
 void foldFullWidthCapitals(std::string& s);

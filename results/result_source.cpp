@@ -3,9 +3,7 @@
 namespace vellmora {
 
 ResultKind sourceKindOf(const DisplaySnapshot& snapshot) {
-    const int kind = snapshot.history[0];
-    if (kind < 0 || kind >= kResultKinds) return ResultKind::Original;
-    return static_cast<ResultKind>(kind);
+    return kindFromValue(snapshot.history[0]);
 }
 
 }  // namespace vellmora

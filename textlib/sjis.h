@@ -3,7 +3,10 @@
 // The Shift-JIS byte classes as inline functions, for the library's sources and
 // for any layer that walks Shift-JIS text without a call per byte.
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace ximo {
 
@@ -38,6 +41,29 @@ inline std::size_t charLength(const char* s, std::size_t i) {
     if (c == 0) return 0;
     if (isLeadByte(c)) return s[i + 1] != 0 ? 2 : 0;
     return 1;
+}
+
+/// Bytes of the character at i of s: 2 for a lead byte with a byte after it, else 1.
+inline std::size_t characterLength(std::string_view s, std::size_t i) {
+    return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+/// Reverses s character by character: double-byte characters stay whole. A lead byte at the
+/// very end has no second byte and moves as a byte of its own. Searching a reversed text for
+/// a reversed word finds words leftward without splitting a character.
+inline void reverseCharacters(std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t step = characterLength(s, i);
+        if (step == 2) std::swap(s[i], s[i + 1]);
+        i += step;
+    }
+    std::reverse(s.begin(), s.end());
+}
+
+inline std::string reversedCharacters(std::string_view s) {
+    std::string reversed(s);
+    reverseCharacters(reversed);
+    return reversed;
 }
 
 }  // namespace ximo

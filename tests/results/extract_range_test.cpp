@@ -15,6 +15,7 @@
 #include "settings/profile.h"
 #include "settings/word_groups.h"
 #include "tests/support/temp_dir.h"
+#include "textlib/sjis.h"
 
 namespace vellmora {
 namespace {
@@ -99,8 +100,8 @@ TEST_F(RangeKeywordTestTest, JapaneseKeywordIsFoundToTheLeft) {
     EXPECT_FALSE(passes(line, kCat, {kGaSuki}, before()));
     // Reversed character by character, as the line is: a byte-wise reversal would differ.
     RangeKeywordTest test({kWatashiWa}, before(), anchorOf(kCat));
-    EXPECT_EQ(test.keywords(), Lines{reversedCharacters(kWatashiWa)});
-    EXPECT_EQ(reversedCharacters("a" + kWatashiWa + "b"),
+    EXPECT_EQ(test.keywords(), Lines{ximo::reversedCharacters(kWatashiWa)});
+    EXPECT_EQ(ximo::reversedCharacters("a" + kWatashiWa + "b"),
               "b\x82\xcd\x8e\x84"
               "a");
 }
