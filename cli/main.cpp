@@ -55,7 +55,15 @@ constexpr const char* kUsage =
     "usage: pyxo-cli [--ini FILE] [--utf8] COMMAND [ARGS]\n"
     "  kwic     [-1 KW1] [-2 KW2] [--group1] [--group2] [-d DIR] [-f PATTERNS] [-r RESFILE]\n"
     "  kwic-pos (as kwic; word positions from [PositionedKwic])\n"
-    "  kwoc     (as kwic; combination from Options/Method, context from [KWOCOptions])\n";
+    "  kwoc     (as kwic; combination from Options/Method, context from [KWOCOptions])\n"
+    "  (every search also takes -o OUT.vm2: write the result as a formatted file)\n"
+    "  extract-range IN.vm2 [-k KW] [--group] [-o OUT.vm2]\n"
+    "  extract-pos   IN.vm2 [-k KW] [--group] [-o OUT.vm2]\n"
+    "  sort          IN.vm2 [-o OUT.vm2]\n"
+    "  sort-column   IN.vm2 [-o OUT.vm2]\n"
+    "  show          IN.vm2 [--kind N]\n"
+    "  counts        IN.vm2\n"
+    "  save-text     IN.vm2 OUT.txt\n";
 
 }  // namespace
 
@@ -95,6 +103,8 @@ int main(int argc, char** argv) {
     if (command == "save-text") return runSaveText(context);
     if (command == "extract-range") return runExtractRange(context);
     if (command == "extract-pos") return runExtractPos(context);
+    if (command == "sort") return runSort(context);
+    if (command == "sort-column") return runSortColumn(context);
     complain("unknown command \"" + command + "\"");
     std::fputs(kUsage, stderr);
     return kExitUsage;

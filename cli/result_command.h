@@ -45,5 +45,7 @@ int runCounts(const CliContext& context);
 int runSaveText(const CliContext& context);
 int runExtractRange(const CliContext& context);
 int runExtractPos(const CliContext& context);
+int runSort(const CliContext& context);
+int runSortColumn(const CliContext& context);
 
 }  // namespace vellmora

@@ -4,6 +4,34 @@
 
 namespace vellmora {
 
+class Profile;
+class UserInterface;
+struct ApplicationSearchFlags;
+struct SearchState;
+
+/// Where a result command runs: the settings, the user interface, the document of the view,
+/// the program-wide running flag and the view's own state (its busy flag).
+struct ResultCommandPlace {
+    Profile& profile;
+    UserInterface& ui;
+    CPyxoDoc& document;
+    ApplicationSearchFlags& flags;
+    SearchState& view;
+};
+
+/// Sets the program-wide running flag and the view's busy flag for its lifetime, so that
+/// no other long command starts while one runs.
+class BusyScope {
+public:
+    explicit BusyScope(const ResultCommandPlace& place);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    const ResultCommandPlace& m_place;
+};
+
 /// The list a result command (sort, extraction, statistics) reads: the kind the window shows
 /// last, the first entry of the display history. A history entry outside the five kinds (a
 /// damaged formatted file) reads the search result.

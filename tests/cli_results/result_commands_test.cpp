@@ -149,5 +149,28 @@ TEST_F(ResultCommandsTest, ExtractionsChainOnTheListShownLast) {
     EXPECT_FALSE(refused.err.empty());
 }
 
+
+TEST_F(ResultCommandsTest, SortsReadTheShownListAndKeepTheirRecord) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"}).status, 0);
+    // The first key by default: the word after the keyword (ran, slept, there, and none).
+    CliRun sorted = run({"sort", "r.vm2", "-o", "s.vm2"});
+    ASSERT_EQ(sorted.status, 0) << sorted.err;
+    const Lines byWord = lines(sorted.out);
+    ASSERT_EQ(byWord.size(), 4u);  // separators are no part of a sorted result
+    EXPECT_NE(byWord[0].find("one zebra"), std::string::npos);
+    EXPECT_NE(byWord[1].find("zebra ran"), std::string::npos);
+    EXPECT_NE(byWord[2].find("zebra slept"), std::string::npos);
+    EXPECT_NE(byWord[3].find("zebra there"), std::string::npos);
+    const auto owned = read("s.vm2");
+    EXPECT_EQ(owned->displayedKind(), ResultKind::Sorted);
+    EXPECT_EQ(owned->snapshot().history[0], 2);
+
+    // Sorting the sorted result again asks first; the batch front end answers yes.
+    CliRun again = run({"sort-column", "s.vm2"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.err, "I did it. Try AGAIN?[-_-;)\n");
+    EXPECT_EQ(lines(again.out).size(), 4u);
+}
+
 }  // namespace
 }  // namespace vellmora
