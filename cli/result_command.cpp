@@ -14,6 +14,23 @@
 #include "settings/profile.h"
 
 namespace vellmora {
+namespace {
+
+/// A formatted file opened as the desktop program opens it, with the settings and the
+/// console to work on it.
+struct InputDocument {
+    explicit InputDocument(const CliContext& context) : profile(context.iniPath) {}
+    /// False (the message on standard error) when the file cannot be read.
+    bool read(const std::string& path) {
+        return static_cast<bool>(readFormattedFile(path, document, ui, profile));
+    }
+
+    Profile profile;
+    ConsoleUserInterface ui;
+    CPyxoDoc document{"pyxo-cli"};
+};
+
+}  // namespace
 
 int runResultCommand(const CliContext& context, std::string_view name, ResultCommand& command) {
     const std::vector<std::string>& args = context.args;
@@ -41,17 +58,15 @@ int runResultCommand(const CliContext& context, std::string_view name, ResultCom
         return kExitUsage;
     }
 
-    Profile profile(context.iniPath);
-    ConsoleUserInterface ui;
-    CPyxoDoc document("pyxo-cli");
-    if (!readFormattedFile(input, document, ui, profile)) return kExitUsage;
+    InputDocument in(context);
+    if (!in.read(input)) return kExitUsage;
 
     bool usage = false;
-    std::optional<ResultKind> kind = command.run(document, profile, ui, usage);
+    std::optional<ResultKind> kind = command.run(in.document, in.profile, in.ui, usage);
     if (usage) return kExitUsage;
     if (!kind) return kExitFailed;
-    context.printList(document.list(*kind));
-    if (!output.empty() && !writeFormattedFile(document, output, ui)) return kExitFailed;
+    context.printList(in.document.list(*kind));
+    if (!output.empty() && !writeFormattedFile(in.document, output, in.ui)) return kExitFailed;
     return kExitDone;
 }
 
@@ -96,12 +111,10 @@ int runCounts(const CliContext& context) {
         complain("counts: usage: counts IN.vm2");
         return kExitUsage;
     }
-    Profile profile(context.iniPath);
-    ConsoleUserInterface ui;
-    CPyxoDoc document("pyxo-cli");
-    if (!readFormattedFile(context.args[0], document, ui, profile)) return kExitUsage;
+    InputDocument in(context);
+    if (!in.read(context.args[0])) return kExitUsage;
     // The program's own texts, like its messages: UTF-8 whatever --utf8 says.
-    for (const ResultCountLine& line : resultCountLines(document))
+    for (const ResultCountLine& line : resultCountLines(in.document))
         std::printf("%s\n", line.text.c_str());
     std::fflush(stdout);
     return kExitDone;
@@ -112,17 +125,16 @@ int runSaveText(const CliContext& context) {
         complain("save-text: usage: save-text IN.vm2 OUT.txt");
         return kExitUsage;
     }
-    Profile profile(context.iniPath);
-    ConsoleUserInterface ui;
-    CPyxoDoc document("pyxo-cli");
-    if (!readFormattedFile(context.args[0], document, ui, profile)) return kExitUsage;
+    InputDocument in(context);
+    if (!in.read(context.args[0])) return kExitUsage;
     // The formatted file is never replaced by its text: that would lose every other list.
     std::error_code error;
     if (std::filesystem::equivalent(context.args[0], context.args[1], error)) {
         complain("save-text: OUT.txt must not be the formatted file itself");
         return kExitUsage;
     }
-    return writeTextFile(document, context.args[1], profile, ui) ? kExitDone : kExitFailed;
+    return writeTextFile(in.document, context.args[1], in.profile, in.ui) ? kExitDone
+                                                                          : kExitFailed;
 }
 
 }  // namespace vellmora
