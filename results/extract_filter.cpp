@@ -5,11 +5,11 @@
 #include "containers/ex_string_list.h"
 #include "platform/user_interface.h"
 #include "results/extract_options.h"
+#include "results/result_source.h"
 
 namespace vellmora {
 namespace {
 
-constexpr std::string_view kSeparatorStart = "-----[ ";
 constexpr std::string_view kPrefixEnd = " | ";
 
 std::string_view withoutLineEnd(std::string_view line) {
@@ -30,11 +30,6 @@ std::string withLineEnd(std::string_view line) {
 }
 
 }  // namespace
-
-bool isSeparatorLine(std::string_view line) {
-    // Only at the start: a hit whose context quotes "-----[ " is still a hit line.
-    return line.substr(0, kSeparatorStart.size()) == kSeparatorStart;
-}
 
 void lineContext(std::string_view line, std::string& out) {
     line = withoutLineEnd(line);

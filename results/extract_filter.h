@@ -16,9 +16,6 @@ struct KeywordAnchor {
     int length = 0;  ///< K1
 };
 
-/// True for a file separator line of a search result ("-----[ name ]-----").
-bool isSeparatorLine(std::string_view line);
-
 /// The text the extraction tests of a result line, into out: from the blank that ends the
 /// line's first " | ", or the whole line after one blank when it has none, so that the
 /// keyword stands at the anchor column either way; without the line end.

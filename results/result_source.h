@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "document/result_document.h"
 
 namespace vellmora {
@@ -31,6 +33,10 @@ public:
 private:
     const ResultCommandPlace& m_place;
 };
+
+/// A file separator line of a result ("-----[ name ]-----"). Only at the start: a hit whose
+/// context quotes "-----[ " is still a hit line and must not be dropped or misfiled.
+inline bool isSeparatorLine(std::string_view line) { return line.starts_with("-----[ "); }
 
 /// The list a result command (sort, extraction, statistics) reads: the kind the window shows
 /// last, the first entry of the display history. A history entry outside the five kinds (a

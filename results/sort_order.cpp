@@ -7,12 +7,12 @@
 
 #include "containers/ex_string_list.h"
 #include "platform/user_interface.h"
+#include "results/result_source.h"
 #include "textlib/sjis.h"
 
 namespace vellmora {
 namespace {
 
-constexpr std::string_view kHeaderMark = "-----[ ";
 constexpr std::string_view kContextMark = " | ";
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -50,10 +50,6 @@ void roomForOneMore(std::vector<T>& items) {
 std::size_t encodedBound(std::string_view text) { return 2 * text.size() + 2; }
 
 }  // namespace
-
-bool isHeaderLine(std::string_view line) {
-    return line.find(kHeaderMark) != std::string_view::npos;
-}
 
 std::string_view lineContext(std::string_view line) {
     line = withoutLineEnd(line);
@@ -147,7 +143,7 @@ SortRunOutcome sortLines(const CExStringList& source, const SortReading& reading
     std::vector<std::string> lineKeys;
     for (const std::string& line : source) {
         if (outcome.linesTaken >= reading.maxLines) break;
-        if (isHeaderLine(line)) continue;
+        if (isSeparatorLine(line)) continue;
         if (reading.skipEmptyLines && withoutLineEnd(line).empty()) continue;
         ui.pump();
         if (ui.cancelRequested()) {

@@ -12,10 +12,6 @@ namespace vellmora {
 class CExStringList;
 class UserInterface;
 
-/// True for the file separator lines of a search result ("-----[ name ]-----"); no sort
-/// takes them.
-bool isHeaderLine(std::string_view line);
-
 /// The context part of a stored result line: the text after its first " | ", or the whole
 /// line; in both cases without the line end.
 std::string_view lineContext(std::string_view line);

@@ -147,6 +147,10 @@ TEST_F(SortByWordsTest, HeaderLinesAreSkippedAndNotCounted) {
     spec.maxLines = 3;
     EXPECT_EQ(sorted(lines, spec), (Strings{lines[2], lines[4], lines[1]}));
     EXPECT_EQ(m_outcome.linesTaken, 3);
+
+    // A hit whose text quotes a separator is a hit all the same: nothing is lost.
+    const Strings quoting = {kwic(5, "", "cat -----[ x ]----- here"), kwic(6, "", "cat bee")};
+    EXPECT_EQ(sorted(quoting, specOf({{1}})).size(), 2u);
 }
 
 TEST_F(SortByWordsTest, MaxLinesTakesTheFirstLinesOfTheSource) {
