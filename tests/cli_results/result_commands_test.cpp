@@ -12,6 +12,7 @@
 #include "document/result_document.h"
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
+#include "tests/document/file_bytes.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -75,6 +76,24 @@ TEST_F(ResultCommandsTest, ASearchWrittenWithMinusOReadsBackAsItPrinted) {
     EXPECT_EQ(document.snapshot().keyword1, "zebra");
     EXPECT_EQ(document.snapshot().searchKind, 1);
     EXPECT_GT(document.snapshot().keywordColumn, 0);
+
+    // The bytes themselves, field by field, decoded apart from the program's reader.
+    const std::string bytes = readFileBytes(dir.file("r.vm2"));
+    testing::ByteCursor in(bytes);
+    EXPECT_EQ(in.u16(), 11u);                                   // version
+    EXPECT_EQ(in.u16(), static_cast<unsigned>(document.snapshot().keywordColumn));
+    EXPECT_EQ(in.u16(), 1u);                                    // KWIC
+    for (int i = 0; i < 27; ++i) EXPECT_EQ(in.i16(), 0) << i;  // only the search result shown
+    EXPECT_EQ(in.str(), "zebra");
+    EXPECT_EQ(in.str(), "");
+    in.i16();  // format selector
+    in.u16();
+    EXPECT_EQ(in.str(), "");
+    EXPECT_EQ(in.str(), "");
+    Lines stored;
+    for (const std::string& line : in.list()) stored.push_back(line.substr(0, line.size() - 2));
+    EXPECT_EQ(stored, printed);
+    for (int kind = 1; kind < kResultKinds; ++kind) EXPECT_TRUE(in.list().empty()) << kind;
 
     CliRun show = run({"show", "r.vm2"});
     EXPECT_EQ(show.status, 0);
