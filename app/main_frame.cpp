@@ -1,0 +1,640 @@
+#include "app/main_frame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/result_view.h"
+#include "app/result_window.h"
+#include "app/startup.h"
+#include "document/document_save.h"
+#include "document/formatted_file.h"
+#include "document/result_navigation.h"
+#include "document/save_options_dialog_model.h"
+#include "engine/result_accumulation.h"
+#include "settings/ascii_case.h"
+#include "settings/catalogue.h"
+#include "settings/excluded_types.h"
+#include "settings/histories.h"
+#include "settings/profile.h"
+
+namespace vellmora {
+namespace {
+
+using C = CommandId;
+
+constexpr int kRecentFiles = 4;
+constexpr std::string_view kRecentSection = "Recent File List";
+constexpr const char* kFormattedFilter = "PYXO File (*.VM2 *.vm2)";
+constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
+
+// Commands whose dialogs come with later work: present, and disabled until then.
+constexpr CommandId kNotYetAvailable[] = {
+    C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
+    C::EditWordGroup, C::KwicRange, C::KwicPosition, C::KwicOptions, C::PrintOptions,
+    C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
+    C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
+    C::SortByColumn, C::Convert, C::ClearResult, C::PrepareToAdd, C::QuitSearch,
+    C::AverageWordLength, C::MakeFileList,
+};
+// Never enabled: the program has nothing to undo, cut or paste.
+constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
+
+bool isFormattedPath(const QString& path) {
+    const std::string name = path.toStdString();
+    std::string_view extension = fileExtension(name);
+    return equalsIgnoringAsciiCase(extension, "vm2") || equalsIgnoringAsciiCase(extension, "vm1");
+}
+
+QStyle::StandardPixmap iconOf(CommandId id) {
+    switch (id) {
+    case C::New: return QStyle::SP_FileIcon;
+    case C::Open: return QStyle::SP_DialogOpenButton;
+    case C::SaveText: return QStyle::SP_DialogSaveButton;
+    case C::CloseAll: return QStyle::SP_DialogCloseButton;
+    case C::Copy: return QStyle::SP_FileDialogContentsView;
+    case C::Print: return QStyle::SP_DriveFDIcon;
+    case C::KwicRange: return QStyle::SP_FileDialogDetailedView;
+    case C::QuitSearch: return QStyle::SP_BrowserStop;
+    case C::PreviousResult: return QStyle::SP_ArrowBack;
+    case C::ClearResult: return QStyle::SP_DialogResetButton;
+    case C::About: return QStyle::SP_MessageBoxInformation;
+    default: return QStyle::SP_CustomBase;
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
+    : QMainWindow(parent), m_profile(profile), m_histories(histories), m_ui(this) {
+    setWindowTitle("Vellmora");
+    setAcceptDrops(true);
+    m_area = new QMdiArea(this);
+    setCentralWidget(m_area);
+    m_ui.setDocumentHooks({
+        [this](DocumentId id, std::string_view progress) {
+            if (ResultWindow* window = windowOf(id)) window->showBusyTitle(displayText(progress));
+        },
+        [this](DocumentId id) {
+            if (ResultWindow* window = windowOf(id)) window->updateTitle();
+        },
+        [this](DocumentId id) {
+            if (ResultWindow* window = windowOf(id)) window->view().updateFromDocument();
+        },
+    });
+    createActions();
+    buildMenus();
+    buildToolbars();
+    connectCommands();
+    if (readInt(m_profile, settingKey("Display", "StatusBar")) != 0) statusBar();
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateCommandStates(); });
+    showMenuBarFor(false);
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createActions() {
+    for (const CommandInfo& info : commandCatalogue()) {
+        auto* action = new QAction(QString::fromUtf8(info.menuText.data(),
+                                                     static_cast<qsizetype>(info.menuText.size())),
+                                   this);
+        action->setStatusTip(QString::fromUtf8(info.statusText.data(),
+                                               static_cast<qsizetype>(info.statusText.size())));
+        QList<QKeySequence> keys;
+        if (!info.shortcut1.empty()) keys << QKeySequence(QString::fromLatin1(info.shortcut1.data(), static_cast<qsizetype>(info.shortcut1.size())));
+        if (!info.shortcut2.empty()) keys << QKeySequence(QString::fromLatin1(info.shortcut2.data(), static_cast<qsizetype>(info.shortcut2.size())));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        if (iconOf(info.id) != QStyle::SP_CustomBase)
+            action->setIcon(style()->standardIcon(iconOf(info.id)));
+        // A toolbar button without an icon shows the command's name, not its menu text.
+        QString name = action->text().section('\t', 0, 0);
+        action->setIconText(name.remove('&'));
+        addAction(action);  // shortcuts work whichever menu bar is shown
+        m_actions[info.id] = action;
+    }
+}
+
+QMenu* CMainFrame::addMenu(const QString& title, bool full) {
+    QMenu* menu = menuBar()->addMenu(title);
+    (full ? m_fullMenus : m_shortMenus).push_back(menu);
+    return menu;
+}
+
+void CMainFrame::addCommands(QMenu* menu, std::initializer_list<CommandId> ids) {
+    for (CommandId id : ids) menu->addAction(action(id));
+}
+
+void CMainFrame::buildMenus() {
+    // The short bar, while no result window is open.
+    QMenu* file = addMenu("&File", false);
+    addCommands(file, {C::New, C::Open, C::LauncherMenu, C::PrinterSetting, C::Exit});
+    m_recentShort = file;
+    file->addSeparator();
+    // "Font" is a command on the bar itself; the full bar has its own entry further on.
+    m_shortFont = menuBar()->addAction("Font");
+    m_shortFont->setStatusTip(action(C::Font)->statusTip());
+    connect(m_shortFont, &QAction::triggered, action(C::Font), &QAction::trigger);
+    QMenu* display = addMenu("Display(&V)", false);
+    addCommands(display, {C::Toolbar, C::Statusbar});
+    QMenu* help = addMenu("&Help", false);
+    addCommands(help, {C::HelpContents, C::About});
+    addCommands(addMenu("Otros", false), {C::NoSupportOptions});
+
+    // The full bar, while one is.
+    QMenu* fullFile = addMenu("&File", true);
+    addCommands(fullFile, {C::New, C::Open, C::Close, C::CloseAll, C::SaveAllText,
+                           C::SaveAllTextAndClose, C::SaveText, C::SaveTextAs});
+    fullFile->addSeparator();
+    addCommands(fullFile, {C::LauncherMenu, C::SetTextEditor});
+    fullFile->addSeparator();
+    addCommands(fullFile, {C::Print, C::Preview, C::PrinterSetting});
+    fullFile->addSeparator();
+    addCommands(fullFile, {C::Break});
+    fullFile->addSeparator();
+    addCommands(fullFile, {C::Exit});
+    fullFile->addSeparator();
+    m_recentFull = fullFile;
+    QMenu* edit = addMenu("&Edit", true);
+    addCommands(edit, {C::Undo});
+    edit->addSeparator();
+    addCommands(edit, {C::Cut, C::Copy, C::Paste});
+    edit->addSeparator();
+    addCommands(edit, {C::EditWordGroup});
+    QMenu* view = addMenu("&View", true);
+    addCommands(view, {C::Toolbar, C::Statusbar});
+    view->addSeparator();
+    addCommands(view, {C::ShowOriginal, C::ShowExtracted, C::ShowSorted, C::ShowCollocation,
+                       C::ShowSpreadsheet});
+    addCommands(addMenu("&KWIC", true), {C::KwicRange, C::KwicPosition});
+    QMenu* options = addMenu("&Options", true);
+    addCommands(options, {C::KwicOptions, C::Display});
+    QMenu* colors = options->addMenu("Colors");
+    addCommands(colors, {C::TextColor, C::BackgroundColor});
+    addCommands(options, {C::PrintOptions, C::SaveOption, C::Language,
+                          C::ExtendedCollocationOptions});
+    menuBar()->addAction(action(C::Font));
+    addCommands(addMenu("KWO&C", true), {C::KwocSearch, C::KwocOption});
+    QMenu* data = addMenu("&Data", true);
+    addCommands(data, {C::ExtractRange, C::ExtractPosition});
+    data->addSeparator();
+    addCommands(data, {C::PreviousResult, C::Collocation, C::CollocationTable,
+                       C::ExtendedCollocation, C::Sort, C::SortByColumn, C::Convert});
+    data->addSeparator();
+    addCommands(data, {C::ClearResult, C::PrepareToAdd});
+    data->addSeparator();
+    addCommands(data, {C::QuitSearch});
+    data->addSeparator();
+    addCommands(data, {C::ResultCounts});
+    addCommands(addMenu("&Tools", true), {C::AverageWordLength});
+    QMenu* windows = addMenu("&Windows", true);
+    addCommands(windows, {C::CreateNewWindow, C::Cascade, C::TileHorizontal, C::TileVertical,
+                          C::ArrangeIcons, C::CloseAllWindows});
+    windows->addSeparator();
+    addCommands(windows, {C::ShowOriginal, C::ShowExtracted, C::ShowSorted, C::ShowCollocation,
+                          C::ShowSpreadsheet});
+    windows->addSeparator();
+    connect(windows, &QMenu::aboutToShow, this, [this, windows] {
+        // The list of open windows follows the last separator.
+        QList<QAction*> entries = windows->actions();
+        while (!entries.isEmpty() && !entries.last()->isSeparator()) {
+            windows->removeAction(entries.last());
+            entries.removeLast();
+        }
+        int number = 1;
+        for (QMdiSubWindow* sub : m_area->subWindowList()) {
+            QAction* entry = windows->addAction(QString("&%1 %2").arg(number++).arg(sub->windowTitle()));
+            connect(entry, &QAction::triggered, this, [this, sub] { m_area->setActiveSubWindow(sub); });
+        }
+    });
+    QMenu* fullHelp = addMenu("&Help", true);
+    addCommands(fullHelp, {C::HelpContents, C::About});
+    addCommands(addMenu("O&tros", true), {C::MakeFileList});
+    rebuildRecentFiles();
+}
+
+void CMainFrame::buildToolbars() {
+    if (readInt(m_profile, settingKey("Display", "ToolBar1")) == 1) {
+        QToolBar* bar = addToolBar("Standard");
+        bar->setObjectName("toolbar1");
+        const std::vector<std::optional<CommandId>> buttons = {
+            C::New, C::Open, C::SaveText, C::CloseAll, std::nullopt, C::Cut, C::Copy, C::Paste,
+            std::nullopt, C::Preview, C::Print, std::nullopt, C::KwicRange, C::Font,
+            C::KwocSearch, C::QuitSearch, std::nullopt, C::ExtractRange, C::PreviousResult,
+            C::Collocation, C::Sort, std::nullopt, C::ClearResult, C::PrepareToAdd, std::nullopt,
+            C::Cascade, C::TileHorizontal, std::nullopt, C::About};
+        for (const auto& button : buttons) {
+            if (button) bar->addAction(action(*button));
+            else bar->addSeparator();
+        }
+    }
+    if (readInt(m_profile, settingKey("Display", "ToolBar2")) == 1) {
+        QToolBar* bar = addToolBar("Second");
+        bar->setObjectName("toolbar2");
+        bar->addAction(action(C::LauncherMenu));
+        bar->addSeparator();
+        bar->addAction(action(C::TileVertical));
+        bar->addSeparator();
+        bar->addAction(action(C::KwicPosition));
+        bar->addSeparator();
+        bar->addAction(action(C::ExtractPosition));
+        bar->addAction(action(C::SortByColumn));
+    }
+}
+
+void CMainFrame::connectCommands() {
+    auto on = [this](CommandId id, auto handler) {
+        connect(action(id), &QAction::triggered, this, handler);
+    };
+    auto inView = [this](CommandId id, void (ResultView::*slot)()) {
+        connect(action(id), &QAction::triggered, this, [this, slot] {
+            if (ResultWindow* window = activeResultWindow()) (window->view().*slot)();
+        });
+    };
+    on(C::New, [this] { newResultWindow(); });
+    on(C::CreateNewWindow, [this] { newResultWindow(); });
+    on(C::Open, [this] { open(); });
+    on(C::Close, [this] { m_area->closeActiveSubWindow(); });
+    on(C::CloseAll, [this] { closeAll(true); });
+    on(C::CloseAllWindows, [this] { closeAll(true); });
+    on(C::SaveAllText, [this] { saveAll(); });
+    on(C::SaveAllTextAndClose, [this] { closeAll(true); });
+    on(C::SaveText, [this] {
+        if (ResultWindow* window = activeResultWindow()) saveToText(*window, false);
+    });
+    on(C::SaveTextAs, [this] {
+        if (ResultWindow* window = activeResultWindow()) saveToText(*window, true);
+    });
+    on(C::Break, [this] { breakAndSaveFormatted(); });
+    on(C::Exit, [this] { close(); });
+    on(C::ShowOriginal, [this] { showKind(ResultKind::Original); });
+    on(C::ShowExtracted, [this] { showKind(ResultKind::Extracted); });
+    on(C::ShowSorted, [this] { showKind(ResultKind::Sorted); });
+    on(C::ShowCollocation, [this] { showKind(ResultKind::Collocation); });
+    on(C::ShowSpreadsheet, [this] { showKind(ResultKind::Spreadsheet); });
+    on(C::PreviousResult, [this] { previousResult(); });
+    on(C::ResultCounts, [this] { showResultCounts(); });
+    on(C::Cascade, [this] { m_area->cascadeSubWindows(); });
+    on(C::TileHorizontal, [this] { m_area->tileSubWindows(); });
+    on(C::TileVertical, [this] { m_area->tileSubWindows(); });
+    on(C::ArrangeIcons, [this] { m_area->tileSubWindows(); });
+    on(C::NextWindow, [this] { m_area->activateNextSubWindow(); });
+    on(C::PreviousWindow, [this] { m_area->activatePreviousSubWindow(); });
+    on(C::HelpContents, [] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() +
+                                                      "/../share/doc/vellmora/README.md"));
+    });
+    on(C::About, [this] { showAbout(); });
+    on(C::NoSupportOptions, [this] { showNoSupportOptions(); });
+    on(C::SaveOption, [this] { showSaveOptions(); });
+    inView(C::Copy, &ResultView::updateFromDocument);
+    for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
+    for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);
+}
+
+void CMainFrame::showMenuBarFor(bool full) {
+    for (QMenu* menu : m_shortMenus) menu->menuAction()->setVisible(!full);
+    for (QMenu* menu : m_fullMenus) menu->menuAction()->setVisible(full);
+    m_shortFont->setVisible(!full);
+    action(C::Font)->setVisible(full);
+}
+
+bool CMainFrame::fullMenuBarShown() const {
+    return !m_fullMenus.empty() && m_fullMenus.front()->menuAction()->isVisible();
+}
+
+ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
+    QMdiSubWindow* sub = m_area->addSubWindow(window);
+    sub->resize(m_area->size() * 0.9);
+    connect(window, &QObject::destroyed, this, [this] {
+        showMenuBarFor(m_area->subWindowList().size() > 1);
+        updateCommandStates();
+    });
+    sub->show();
+    showMenuBarFor(true);
+    updateCommandStates();
+    return window;
+}
+
+ResultWindow* CMainFrame::newResultWindow() {
+    auto document = std::make_unique<CPyxoDoc>("PYXO" + std::to_string(m_nextNumber++));
+    return addResultWindow(new ResultWindow(std::move(document), m_profile, m_ui));
+}
+
+ResultWindow* CMainFrame::openFormattedFile(const QString& path) {
+    auto document = std::make_unique<CPyxoDoc>(QFileInfo(path).fileName().toStdString());
+    if (!readFormattedFile(path.toStdString(), *document, m_ui, m_profile)) return nullptr;
+    addRecentFile(path);
+    return addResultWindow(new ResultWindow(std::move(document), m_profile, m_ui));
+}
+
+ResultWindow* CMainFrame::activeResultWindow() const {
+    QMdiSubWindow* sub = m_area->activeSubWindow();
+    if (sub == nullptr && !m_area->subWindowList().isEmpty()) sub = m_area->subWindowList().last();
+    return sub != nullptr ? qobject_cast<ResultWindow*>(sub->widget()) : nullptr;
+}
+
+std::vector<ResultWindow*> CMainFrame::resultWindows() const {
+    std::vector<ResultWindow*> windows;
+    for (QMdiSubWindow* sub : m_area->subWindowList())
+        if (auto* window = qobject_cast<ResultWindow*>(sub->widget())) windows.push_back(window);
+    return windows;
+}
+
+ResultWindow* CMainFrame::windowOf(DocumentId id) const {
+    for (ResultWindow* window : resultWindows())
+        if (window->document().id() == id) return window;
+    return nullptr;
+}
+
+void CMainFrame::updateCommandStates() {
+    ResultWindow* window = activeResultWindow();
+    const CPyxoDoc* document = window != nullptr ? &window->document() : nullptr;
+    const std::pair<CommandId, ResultKind> kinds[] = {
+        {C::ShowOriginal, ResultKind::Original}, {C::ShowExtracted, ResultKind::Extracted},
+        {C::ShowSorted, ResultKind::Sorted}, {C::ShowCollocation, ResultKind::Collocation},
+        {C::ShowSpreadsheet, ResultKind::Spreadsheet}};
+    for (const auto& [id, kind] : kinds)
+        action(id)->setEnabled(document != nullptr && kindEnabled(*document, kind));
+    const bool hasSearchResult =
+        document != nullptr && document->list(ResultKind::Original).count() > 0;
+    action(C::SaveText)->setEnabled(hasSearchResult);
+    action(C::SaveTextAs)->setEnabled(hasSearchResult);
+    action(C::Break)->setEnabled(window != nullptr && (window->searchState().resultKind != 0 ||
+                                                       document->snapshot().searchKind != 0));
+    action(C::PreviousResult)->setEnabled(document != nullptr &&
+                                          previousResultEnabled(*document, m_flags.running));
+    for (CommandId id : {C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,
+                         C::ResultCounts, C::Display, C::TextColor, C::BackgroundColor,
+                         C::Cascade, C::TileHorizontal, C::TileVertical, C::ArrangeIcons,
+                         C::CloseAllWindows})
+        action(id)->setEnabled(window != nullptr);
+}
+
+void CMainFrame::open() {
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kFormattedFilter);
+    if (!path.isEmpty()) openFormattedFile(path);
+}
+
+bool CMainFrame::saveToText(ResultWindow& window, bool askName) {
+    CPyxoDoc& document = window.document();
+    QString path = QString::fromStdString(document.filePath());
+    if (askName || path.isEmpty() || document.needsNewNameForTextSave()) {
+        const QString start = path.isEmpty() ? displayText(document.baseTitle()) : path;
+        path = QFileDialog::getSaveFileName(this, QString(), start, kTextFilter);
+        if (path.isEmpty()) return false;
+    }
+    const bool saved = static_cast<bool>(saveToTextFile(document, path.toStdString(), m_profile, m_ui));
+    window.updateTitle();
+    return saved;
+}
+
+bool CMainFrame::canClose(ResultWindow& window) {
+    if (window.searchState().busy) {
+        if (m_ui.message("I'm searching. You you want to continue search?", Buttons::YesNo) ==
+            Answer::No)
+            m_ui.requestCancel();
+        return false;
+    }
+    CPyxoDoc& document = window.document();
+    if (!document.isModified()) return true;
+    const QString name = window.windowTitle();
+    const Answer answer = m_ui.message(("Save changes to " + name + "?").toStdString(),
+                                       Buttons::YesNoCancel);
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::No) return true;
+    QString path = QString::fromStdString(document.filePath());
+    if (path.isEmpty() || document.needsNewName(document.saveForm())) {
+        const bool formatted = document.saveForm() == SaveForm::Formatted;
+        path = QFileDialog::getSaveFileName(this, QString(), name,
+                                            formatted ? kFormattedFilter : kTextFilter);
+        if (path.isEmpty()) return false;
+    }
+    return static_cast<bool>(saveDocument(document, path.toStdString(), m_profile, m_ui));
+}
+
+bool CMainFrame::saveAll() {
+    for (ResultWindow* window : resultWindows()) {
+        if (!canClose(*window)) return false;
+    }
+    return true;
+}
+
+void CMainFrame::closeAll(bool saveFirst) {
+    if (saveFirst && !saveAll()) return;
+    for (ResultWindow* window : resultWindows()) window->document().setModified(false);
+    m_area->closeAllSubWindows();
+}
+
+void CMainFrame::showKind(ResultKind kind) {
+    if (ResultWindow* window = activeResultWindow()) {
+        vellmora::showKind(window->document(), kind, m_ui);
+        updateCommandStates();
+    }
+}
+
+void CMainFrame::previousResult() {
+    if (ResultWindow* window = activeResultWindow()) {
+        vellmora::previousResult(window->document(), m_flags.running || window->searchState().busy,
+                                 m_ui, m_profile);
+        window->view().updateFromDocument();
+        updateCommandStates();
+    }
+}
+
+void CMainFrame::showResultCounts() {
+    ResultWindow* window = activeResultWindow();
+    if (window == nullptr) return;
+    QDialog dialog(this);
+    dialog.setWindowTitle(displayText(kResultCountsTitle));
+    auto* layout = new QVBoxLayout(&dialog);
+    for (const ResultCountLine& line : resultCountLines(window->document())) {
+        auto* label = new QLabel(displayText(line.text), &dialog);
+        label->setEnabled(!line.greyed);
+        layout->addWidget(label);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+void CMainFrame::showAbout() {
+    QDialog dialog(this);
+    dialog.setWindowTitle("About Vellmora");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel("Vellmora", &dialog));
+    for (const std::string& line : aboutLines()) layout->addWidget(new QLabel(displayText(line), &dialog));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+void CMainFrame::showNoSupportOptions() {
+    NoSupportOptionsModel model(m_profile);
+    model.open();
+    QDialog dialog(this);
+    dialog.setWindowTitle("Beyond the support...");
+    auto* layout = new QVBoxLayout(&dialog);
+    const std::pair<const char*, bool*> boxes[] = {
+        {"Display 2nd Toolbar", &model.secondToolbar},
+        {"I hate Toolbar", &model.hateToolbar},
+        {"I hate Statusbar", &model.hateStatusbar},
+        {"Save the Size of the Window of this application", &model.saveWindowSize},
+        {"Windows NT mode(32 bit GDI)", &model.ntMode}};
+    std::vector<QCheckBox*> checks;
+    for (const auto& [text, value] : boxes) {
+        auto* check = new QCheckBox(text, &dialog);
+        check->setChecked(*value);
+        layout->addWidget(check);
+        checks.push_back(check);
+    }
+    layout->addWidget(new QLabel("Valid from next time", &dialog));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return;
+    for (std::size_t i = 0; i < checks.size(); ++i) *boxes[i].second = checks[i]->isChecked();
+    model.ok();
+}
+
+void CMainFrame::showSaveOptions() {
+    SaveOptionsDialogModel model(m_profile);
+    model.open();
+    QDialog dialog(this);
+    dialog.setWindowTitle("Save Options");
+    auto* layout = new QVBoxLayout(&dialog);
+    std::vector<std::pair<SaveOptionBox, QCheckBox*>> checks;
+    for (int i = 0; i < kSaveOptionBoxes; ++i) {
+        const auto box = static_cast<SaveOptionBox>(i);
+        auto* check = new QCheckBox(displayText(SaveOptionsDialogModel::label(box)), &dialog);
+        layout->addWidget(check);
+        checks.emplace_back(box, check);
+    }
+    auto refresh = [&] {
+        for (auto& [box, check] : checks) {
+            const QSignalBlocker blocker(check);
+            check->setChecked(model.checked(box));
+        }
+    };
+    for (auto& [box, check] : checks) {
+        const SaveOptionBox which = box;
+        connect(check, &QCheckBox::toggled, &dialog, [&, which](bool on) {
+            model.setChecked(which, on);
+            refresh();
+        });
+    }
+    refresh();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() == QDialog::Accepted) model.confirm();
+}
+
+void CMainFrame::breakAndSaveFormatted() {
+    ResultWindow* window = activeResultWindow();
+    if (window == nullptr) return;
+    const DisplaySnapshot& shown = window->document().snapshot();
+    breakAndSave(m_flags, window->searchState(), window->document(), m_ui, m_profile,
+                 shown.keyword1, shown.keyword2, [this, window](CPyxoDoc& document) {
+                     const QString path = QFileDialog::getSaveFileName(
+                         this, QString(), window->windowTitle(), kFormattedFilter);
+                     if (path.isEmpty()) return false;
+                     document.setSaveForm(SaveForm::Formatted);
+                     const bool saved = static_cast<bool>(
+                         saveDocument(document, path.toStdString(), m_profile, m_ui));
+                     if (saved) addRecentFile(path);
+                     return saved;
+                 });
+    window->updateTitle();
+}
+
+void CMainFrame::addRecentFile(const QString& path) {
+    QStringList files;
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const std::string value =
+            m_profile.readString(kRecentSection, "File" + std::to_string(i), "");
+        if (!value.empty()) files << QString::fromStdString(value);
+    }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    for (int i = 1; i <= kRecentFiles; ++i)
+        m_profile.writeString(kRecentSection, "File" + std::to_string(i),
+                              i <= files.size() ? files[i - 1].toStdString() : std::string());
+    m_profile.flush();
+    rebuildRecentFiles();
+}
+
+void CMainFrame::rebuildRecentFiles() {
+    for (QMenu* menu : {m_recentShort, m_recentFull}) {
+        if (menu == nullptr) continue;
+        for (QAction* entry : menu->actions())
+            if (entry->property("recent").toBool()) menu->removeAction(entry);
+        for (int i = 1; i <= kRecentFiles; ++i) {
+            const std::string value =
+                m_profile.readString(kRecentSection, "File" + std::to_string(i), "");
+            if (value.empty()) continue;
+            const QString path = QString::fromStdString(value);
+            QAction* entry = menu->addAction(QString("&%1 %2").arg(i).arg(path));
+            entry->setProperty("recent", true);
+            entry->setStatusTip("Open this File");
+            connect(entry, &QAction::triggered, this, [this, path] { openFormattedFile(path); });
+        }
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_flags.running) {
+        if (m_ui.message("I'm searching. Do you want to continue to search?", Buttons::YesNo) ==
+            Answer::Yes) {
+            event->accept();
+            return;
+        }
+        m_ui.requestCancel();
+        event->ignore();
+        return;
+    }
+    if (!saveAll()) {
+        event->ignore();
+        return;
+    }
+    for (ResultWindow* window : resultWindows()) window->document().setModified(false);
+    m_histories.save(m_profile);
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    // Only formatted files open here; files dropped on a result view start a search.
+    for (const QUrl& url : event->mimeData()->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && isFormattedPath(path)) openFormattedFile(path);
+    }
+}
+
+}  // namespace vellmora

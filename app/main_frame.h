@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <vector>
+
+#include "app/command_catalogue.h"
+#include "app/qt_user_interface.h"
+#include "document/result_document.h"
+#include "engine/search_run.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace vellmora {
+
+class Histories;
+class Profile;
+class ResultWindow;
+
+/// The main window: the MDI area with the result windows, the short menu bar while no result
+/// window is open and the full one while one is, the toolbars and the status bar, and the
+/// commands that belong to no single window.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame(Profile& profile, Histories& histories, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(CommandId id) const { return m_actions.at(id); }
+    QtUserInterface& userInterface() { return m_ui; }
+    ApplicationSearchFlags& searchFlags() { return m_flags; }
+
+    /// "&New": a new, empty result window.
+    ResultWindow* newResultWindow();
+    /// Opens a formatted result file in a new window; null (its message shown) when it
+    /// cannot be read.
+    ResultWindow* openFormattedFile(const QString& path);
+    ResultWindow* activeResultWindow() const;
+    std::vector<ResultWindow*> resultWindows() const;
+    /// Whether the full menu bar is shown (a result window is open).
+    bool fullMenuBarShown() const;
+    /// Enables and disables the commands as the active window's state says.
+    void updateCommandStates();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void buildMenus();
+    void buildToolbars();
+    void connectCommands();
+    QMenu* addMenu(const QString& title, bool full);
+    void addCommands(QMenu* menu, std::initializer_list<CommandId> ids);
+    void showMenuBarFor(bool full);
+    ResultWindow* addResultWindow(ResultWindow* window);
+    ResultWindow* windowOf(DocumentId id) const;
+
+    // Commands.
+    void open();
+    bool saveToText(ResultWindow& window, bool askName);
+    bool canClose(ResultWindow& window);
+    bool saveAll();
+    void closeAll(bool saveFirst);
+    void showKind(ResultKind kind);
+    void previousResult();
+    void showResultCounts();
+    void showAbout();
+    void showNoSupportOptions();
+    void showSaveOptions();
+    void breakAndSaveFormatted();
+    void addRecentFile(const QString& path);
+    void rebuildRecentFiles();
+
+    Profile& m_profile;
+    Histories& m_histories;
+    QtUserInterface m_ui;
+    ApplicationSearchFlags m_flags;
+    QMdiArea* m_area;
+    std::map<CommandId, QAction*> m_actions;
+    std::vector<QMenu*> m_shortMenus;
+    std::vector<QMenu*> m_fullMenus;
+    QAction* m_shortFont = nullptr;
+    QMenu* m_recentShort = nullptr;
+    QMenu* m_recentFull = nullptr;
+    int m_nextNumber = 1;
+};
+
+}  // namespace vellmora
