@@ -109,7 +109,10 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The result windows go with the MDI area, after this object's own members.
+    m_destroying = true;
+}
 
 void CMainFrame::createActions() {
     for (const CommandInfo& info : commandCatalogue()) {
@@ -325,6 +328,7 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     QMdiSubWindow* sub = m_area->addSubWindow(window);
     sub->resize(m_area->size() * 0.9);
     connect(window, &QObject::destroyed, this, [this] {
+        if (m_destroying) return;
         showMenuBarFor(m_area->subWindowList().size() > 1);
         updateCommandStates();
     });

@@ -89,6 +89,7 @@ private:
     QMenu* m_recentShort = nullptr;
     QMenu* m_recentFull = nullptr;
     int m_nextNumber = 1;
+    bool m_destroying = false;
 };
 
 }  // namespace vellmora
