@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
     (void)messages;  // kept for the commands that show them
 
     CMainFrame frame(profile, histories);
-    frame.resize(900, 600);
-    frame.show();
+    frame.showAsPlaced();
     if (!line.formattedFile ||
         frame.openFormattedFile(QString::fromStdString(*line.formattedFile)) == nullptr)
         frame.newResultWindow();

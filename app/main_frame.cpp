@@ -109,6 +109,31 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     updateCommandStates();
 }
 
+void CMainFrame::showAsPlaced() {
+    const std::optional<WindowPlacement> placement = WindowPlacement::read(m_profile);
+    if (!placement) {
+        resize(900, 600);
+        show();
+        return;
+    }
+    setGeometry(placement->left, placement->top, placement->right - placement->left,
+                placement->bottom - placement->top);
+    if (placement->showCmd == 3) showMaximized();
+    else if (placement->showCmd == 2) showMinimized();
+    else show();
+}
+
+void CMainFrame::savePlacement() {
+    WindowPlacement placement;
+    const QRect normal = normalGeometry();
+    placement.showCmd = isMaximized() ? 3 : isMinimized() ? 2 : 1;
+    placement.left = normal.left();
+    placement.top = normal.top();
+    placement.right = normal.left() + normal.width();
+    placement.bottom = normal.top() + normal.height();
+    placement.write(m_profile);
+}
+
 CMainFrame::~CMainFrame() {
     // The result windows go with the MDI area, after this object's own members.
     m_destroying = true;
@@ -626,6 +651,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     for (ResultWindow* window : resultWindows()) window->document().setModified(false);
     m_histories.save(m_profile);
+    savePlacement();
     event->accept();
 }
 

@@ -33,6 +33,9 @@ public:
     QtUserInterface& userInterface() { return m_ui; }
     ApplicationSearchFlags& searchFlags() { return m_flags; }
 
+    /// Shows the window where "WindowSize" placed it when that is kept, else at a default size.
+    void showAsPlaced();
+
     /// "&New": a new, empty result window.
     ResultWindow* newResultWindow();
     /// Opens a formatted result file in a new window; null (its message shown) when it
@@ -75,6 +78,7 @@ private:
     void showSaveOptions();
     void breakAndSaveFormatted();
     void addRecentFile(const QString& path);
+    void savePlacement();
     void rebuildRecentFiles();
 
     Profile& m_profile;

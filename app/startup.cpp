@@ -153,6 +153,40 @@ std::vector<std::string> aboutLines() {
     return lines;
 }
 
+std::optional<WindowPlacement> WindowPlacement::read(Profile& profile) {
+    if (readInt(profile, settingKey("WindowSize", "Save")) != 1) return std::nullopt;
+    auto get = [&](std::string_view key, int fallback) {
+        return profile.readInt("WindowSize", key, fallback);
+    };
+    WindowPlacement p;
+    p.flags = get("Flags", 1);
+    p.showCmd = get("showCmd", 1);
+    p.minX = get("MinPosX", 0);
+    p.minY = get("MinPosY", 0);
+    p.maxX = get("MaxPosX", 0);
+    p.maxY = get("MaxPosY", 0);
+    p.left = get("NormPosL", 0);
+    p.top = get("NormPosT", 0);
+    p.right = get("NormPosR", 500);
+    p.bottom = get("NormPosB", 350);
+    if (p.right <= p.left || p.bottom <= p.top) {
+        const WindowPlacement fallback;
+        p.left = fallback.left, p.top = fallback.top;
+        p.right = fallback.right, p.bottom = fallback.bottom;
+    }
+    return p;
+}
+
+void WindowPlacement::write(Profile& profile) const {
+    if (readInt(profile, settingKey("WindowSize", "Save")) != 1) return;
+    const std::pair<std::string_view, int> values[] = {
+        {"Flags", flags},     {"showCmd", showCmd}, {"MinPosX", minX},   {"MinPosY", minY},
+        {"MaxPosX", maxX},    {"MaxPosY", maxY},    {"NormPosL", left},  {"NormPosT", top},
+        {"NormPosR", right},  {"NormPosB", bottom}};
+    for (const auto& [key, value] : values) profile.writeInt("WindowSize", key, value);
+    profile.flush();
+}
+
 NoSupportOptionsModel::NoSupportOptionsModel(Profile& profile) : m_profile(profile) {}
 
 void NoSupportOptionsModel::open() {

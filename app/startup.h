@@ -43,6 +43,20 @@ int removeEmptyWordLists(const std::string& wordListDirectory);
 /// when it can be loaded.
 std::vector<std::string> aboutLines();
 
+/// Where the main window stands, as section "WindowSize" keeps it when "Save" is 1.
+struct WindowPlacement {
+    int flags = 1;
+    int showCmd = 1;  ///< 1 normal, 2 minimized, 3 maximized
+    int minX = 0, minY = 0, maxX = 0, maxY = 0;
+    int left = 0, top = 0, right = 500, bottom = 350;  ///< the normal rectangle
+
+    /// The stored placement; nothing when "Save" is not 1. A rectangle the file holds upside
+    /// down or empty (edited by hand) gives the default one.
+    static std::optional<WindowPlacement> read(Profile& profile);
+    /// Writes the eleven keys and flushes (only when "Save" is 1).
+    void write(Profile& profile) const;
+};
+
 /// The extra-options dialog ("Beyond the support...", CNoSupportOptDialog): two toolbars,
 /// the status bar and the window placement, taking effect at the next start.
 class NoSupportOptionsModel {

@@ -80,6 +80,27 @@ TEST(StartupTest, ExtraOptionsShowAndKeepTheInvertedBoxes) {
     EXPECT_EQ(stored.readInt("Display", "StatusBar", -1), 1);
 }
 
+TEST(StartupTest, WindowPlacementIsKeptOnlyWhenAskedAndNeverUpsideDown) {
+    testing::TempDir dir;
+    testing::writeFileBytes(dir.file("pyxo.ini"),
+                            "[WindowSize]\nNormPosL=300\nNormPosR=100\nshowCmd=3\n");
+    Profile profile(dir.file("pyxo.ini"));
+    EXPECT_FALSE(WindowPlacement::read(profile).has_value());
+    WindowPlacement{}.write(profile);  // not kept: nothing written
+    EXPECT_EQ(Profile(dir.file("pyxo.ini")).readInt("WindowSize", "NormPosB", -1), -1);
+
+    profile.writeInt("WindowSize", "Save", 1);
+    std::optional<WindowPlacement> placement = WindowPlacement::read(profile);
+    ASSERT_TRUE(placement.has_value());
+    EXPECT_EQ(placement->showCmd, 3);
+    EXPECT_EQ(placement->left, 0);  // a hand-edited rectangle upside down gives the default
+    EXPECT_EQ(placement->right, 500);
+    placement->left = 10;
+    placement->right = 810;
+    placement->write(profile);
+    EXPECT_EQ(WindowPlacement::read(profile)->right, 810);
+}
+
 TEST(StartupTest, AboutNamesTheLibrariesAndTheirVersions) {
     const Strings lines = aboutLines();
     ASSERT_GE(lines.size(), 2u);
