@@ -101,6 +101,7 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     });
     createActions();
     buildMenus();
+    buildContextMenu();
     buildToolbars();
     connectCommands();
     if (readInt(m_profile, settingKey("Display", "StatusBar")) != 0) statusBar();
@@ -257,6 +258,53 @@ void CMainFrame::buildMenus() {
     addCommands(fullHelp, {C::HelpContents, C::About});
     addCommands(addMenu("O&tros", true), {C::MakeFileList});
     rebuildRecentFiles();
+}
+
+QAction* CMainFrame::contextEntry(QMenu* menu, const QString& text, std::optional<CommandId> id) {
+    QAction* entry = menu->addAction(text);
+    if (!id) {
+        entry->setEnabled(false);  // no command behind it
+        return entry;
+    }
+    QAction* command = action(*id);
+    connect(entry, &QAction::triggered, command, &QAction::trigger);
+    // The entry follows the command's state whenever the menu opens.
+    connect(menu, &QMenu::aboutToShow, entry, [entry, command] {
+        entry->setEnabled(command->isEnabled());
+    });
+    return entry;
+}
+
+void CMainFrame::buildContextMenu() {
+    m_contextMenu = new QMenu(this);
+    contextEntry(m_contextMenu, "Copy", C::Copy);
+    QMenu* execute = m_contextMenu->addMenu("Execute");
+    contextEntry(execute, "Menu", C::LauncherMenu);
+    for (int slot = 1; slot <= 5; ++slot)
+        contextEntry(execute, QString("No. %1").arg(slot), std::nullopt);
+    contextEntry(execute, "Filer", std::nullopt);
+    QMenu* kwic = m_contextMenu->addMenu("KWIC Search");
+    contextEntry(kwic, "KWIC Search(Range)", C::KwicRange);
+    contextEntry(kwic, "KWIC Search(Position)", C::KwicPosition);
+    contextEntry(m_contextMenu, "KWOC Search", C::KwocSearch);
+    contextEntry(m_contextMenu, "Select Font", C::Font);
+    QMenu* edit = m_contextMenu->addMenu("Edit");
+    contextEntry(edit, "Extraction(Range)", C::ExtractRange);
+    contextEntry(edit, "Extraction(Position)", C::ExtractPosition);
+    contextEntry(edit, "Sort", C::Sort);
+    contextEntry(edit, "Sort by Column", C::SortByColumn);
+    contextEntry(edit, "Collocation Statistics", C::Collocation);
+    contextEntry(edit, "Convert to TSV,CSV", C::Convert);
+    QMenu* windows = m_contextMenu->addMenu("Windows");
+    contextEntry(windows, "Original Result", C::ShowOriginal);
+    contextEntry(windows, "Extracted result", C::ShowExtracted);
+    contextEntry(windows, "Collocation Statistics", C::ShowCollocation);
+    contextEntry(windows, "Sorted Result", C::ShowSorted);
+    contextEntry(windows, "TSV,CSV", C::ShowSpreadsheet);
+    contextEntry(windows, "Number of Words", std::nullopt);
+    contextEntry(windows, "Frequency of Words", std::nullopt);
+    contextEntry(m_contextMenu, "Help", C::HelpContents);
+    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
 }
 
 void CMainFrame::buildToolbars() {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/command_catalogue.h"
@@ -30,6 +31,8 @@ public:
     ~CMainFrame() override;
 
     QAction* action(CommandId id) const { return m_actions.at(id); }
+    /// The menu a right click in a result view opens.
+    QMenu* contextMenu() const { return m_contextMenu; }
     QtUserInterface& userInterface() { return m_ui; }
     ApplicationSearchFlags& searchFlags() { return m_flags; }
 
@@ -57,6 +60,9 @@ private:
     void createActions();
     void buildMenus();
     void buildToolbars();
+    /// The view's context menu: entries of their own texts that trigger the commands.
+    void buildContextMenu();
+    QAction* contextEntry(QMenu* menu, const QString& text, std::optional<CommandId> id);
     void connectCommands();
     QMenu* addMenu(const QString& title, bool full);
     void addCommands(QMenu* menu, std::initializer_list<CommandId> ids);
@@ -90,6 +96,7 @@ private:
     std::vector<QMenu*> m_shortMenus;
     std::vector<QMenu*> m_fullMenus;
     QAction* m_shortFont = nullptr;
+    QMenu* m_contextMenu = nullptr;
     QMenu* m_recentShort = nullptr;
     QMenu* m_recentFull = nullptr;
     int m_nextNumber = 1;
