@@ -23,6 +23,7 @@
 
 #include "app/result_view.h"
 #include "app/result_window.h"
+#include "app/shell_dialogs.h"
 #include "app/startup.h"
 #include "document/document_save.h"
 #include "document/formatted_file.h"
@@ -538,61 +539,17 @@ void CMainFrame::previousResult() {
 }
 
 void CMainFrame::showResultCounts() {
-    ResultWindow* window = activeResultWindow();
-    if (window == nullptr) return;
-    QDialog dialog(this);
-    dialog.setWindowTitle(displayText(kResultCountsTitle));
-    auto* layout = new QVBoxLayout(&dialog);
-    for (const ResultCountLine& line : resultCountLines(window->document())) {
-        auto* label = new QLabel(displayText(line.text), &dialog);
-        label->setEnabled(!line.greyed);
-        layout->addWidget(label);
-    }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.exec();
+    if (ResultWindow* window = activeResultWindow())
+        ResultCountsDialog(window->document(), this).exec();
 }
 
-void CMainFrame::showAbout() {
-    QDialog dialog(this);
-    dialog.setWindowTitle("About Vellmora");
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel("Vellmora", &dialog));
-    for (const std::string& line : aboutLines()) layout->addWidget(new QLabel(displayText(line), &dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.exec();
-}
+void CMainFrame::showAbout() { AboutDialog(this).exec(); }
 
 void CMainFrame::showNoSupportOptions() {
     NoSupportOptionsModel model(m_profile);
     model.open();
-    QDialog dialog(this);
-    dialog.setWindowTitle("Beyond the support...");
-    auto* layout = new QVBoxLayout(&dialog);
-    const std::pair<const char*, bool*> boxes[] = {
-        {"Display 2nd Toolbar", &model.secondToolbar},
-        {"I hate Toolbar", &model.hateToolbar},
-        {"I hate Statusbar", &model.hateStatusbar},
-        {"Save the Size of the Window of this application", &model.saveWindowSize},
-        {"Windows NT mode(32 bit GDI)", &model.ntMode}};
-    std::vector<QCheckBox*> checks;
-    for (const auto& [text, value] : boxes) {
-        auto* check = new QCheckBox(text, &dialog);
-        check->setChecked(*value);
-        layout->addWidget(check);
-        checks.push_back(check);
-    }
-    layout->addWidget(new QLabel("Valid from next time", &dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted) return;
-    for (std::size_t i = 0; i < checks.size(); ++i) *boxes[i].second = checks[i]->isChecked();
-    model.ok();
+    NoSupportOptionsDialog dialog(model, this);
+    if (dialog.exec() == QDialog::Accepted) model.ok();
 }
 
 void CMainFrame::showSaveOptions() {
