@@ -63,7 +63,10 @@ constexpr const char* kUsage =
     "  sort-column   IN.vm2 [-o OUT.vm2]\n"
     "  show          IN.vm2 [--kind N]\n"
     "  counts        IN.vm2\n"
-    "  save-text     IN.vm2 OUT.txt\n";
+    "  save-text     IN.vm2 OUT.txt\n"
+    "  convert       IN.vm2 [-o OUT.vm2]\n"
+    "  avelen        [-d DIR] [-f PATTERN]\n"
+    "  filelist      DIR OUT.LST [--exclude-binary]\n";
 
 }  // namespace
 
@@ -105,6 +108,9 @@ int main(int argc, char** argv) {
     if (command == "extract-pos") return runExtractPos(context);
     if (command == "sort") return runSort(context);
     if (command == "sort-column") return runSortColumn(context);
+    if (command == "convert") return runConvert(context);
+    if (command == "avelen") return runAverageWordLength(context);
+    if (command == "filelist") return runFileList(context);
     complain("unknown command \"" + command + "\"");
     std::fputs(kUsage, stderr);
     return kExitUsage;

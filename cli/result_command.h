@@ -47,5 +47,8 @@ int runExtractRange(const CliContext& context);
 int runExtractPos(const CliContext& context);
 int runSort(const CliContext& context);
 int runSortColumn(const CliContext& context);
+int runConvert(const CliContext& context);
+int runAverageWordLength(const CliContext& context);
+int runFileList(const CliContext& context);
 
 }  // namespace vellmora

@@ -191,5 +191,32 @@ TEST_F(ResultCommandsTest, SortsReadTheShownListAndKeepTheirRecord) {
     EXPECT_EQ(lines(again.out).size(), 4u);
 }
 
+
+TEST_F(ResultCommandsTest, ConversionWritesOneRowPerHitAndBecomesTheShownKind) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"}).status, 0);
+    CliRun converted = run({"convert", "r.vm2", "-o", "c.vm2"});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    const Lines rows = lines(converted.out);
+    ASSERT_EQ(rows.size(), 4u);  // separators give no row
+    // Tab Separated Value(1): each cell opens with a double quote and ends with a tab; the
+    // keyword's word is the sixth cell.
+    EXPECT_EQ(rows[0].substr(rows[0].find("\"zebra")), "\"zebra\t\"ran\t\"to\t\"the\t\"river\t\"A");
+    const auto owned = read("c.vm2");
+    EXPECT_EQ(owned->displayedKind(), ResultKind::Spreadsheet);
+}
+
+TEST_F(ResultCommandsTest, AverageWordLengthAndFileListReadTheCorpus) {
+    CliRun average = run({"avelen", "-d", "corpus", "-f", "b.txt"});
+    ASSERT_EQ(average.status, 0) << average.err;
+    // "one zebra": eight letters in two words.
+    EXPECT_EQ(lines(average.out),
+              (Lines{" 4.000 : corpus/b.txt", "==============================", " 4.000 : <<Total>>"}));
+
+    CliRun listed = run({"filelist", "corpus", "files.lst"});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(readFileBytes(dir.file("files.lst")), "corpus/a.txt\ncorpus/b.txt\n");
+    EXPECT_EQ(run({"filelist", "corpus"}).status, 2);
+}
+
 }  // namespace
 }  // namespace vellmora
