@@ -201,6 +201,10 @@ char* gettoken(int n, int bySentence, int pos, int /*ignored*/, const char* text
     // reverse it character by character so that Japanese words stay readable.
     std::size_t cut = p + charLength(copy, p);
     if (trail[p]) cut = p + 1;
+    // When pos is on no letter or digit (a Japanese keyword), p is the keyword's own first
+    // character: it is no part of the words to its left.
+    if (p == at && !isWordByteForToken(copy, at)) cut = at;
+    if (cut == 0) return out;
     copy[cut] = '\0';
     reverseCharacters(copy, cut);
     const char* limit = bySentence == 1 ? findSentenceFinal(1, copy) : copy + cut - 1;

@@ -23,8 +23,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "app_shell_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 QStringList visibleMenus(QMainWindow& window) {

@@ -20,8 +20,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "shell_dialogs_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 /// Keeps a picture of the dialog beside the build's other screenshots, for a person to see.

@@ -143,6 +143,12 @@ TEST(Gettoken, TakesJapaneseWordsWhole) {
     const std::string no = bytes({0x82, 0xCC});
     EXPECT_EQ(token(0, 0, 0, nihongo + " " + no), nihongo);
     EXPECT_EQ(token(1, 0, 0, nihongo + " " + no), no);
+    // Left of a Japanese keyword (猫 at 9) stands what precedes it, never the keyword itself.
+    const std::string neko = bytes({0x94, 0x4C});
+    EXPECT_EQ(token(-1, 0, 9, nihongo + " " + no + neko), no);
+    EXPECT_EQ(token(-1, 0, 7, nihongo + " " + no + neko), nihongo);
+    EXPECT_EQ(token(-1, 0, 0, neko + " x"), "");
+    EXPECT_EQ(token(-1, 0, 2, "(" + neko), "");
 }
 
 TEST(Gettoken, WorksOnTheFirst999BytesOfALongerText) {
