@@ -64,6 +64,9 @@ constexpr const char* kUsage =
     "  show          IN.vm2 [--kind N]\n"
     "  counts        IN.vm2\n"
     "  save-text     IN.vm2 OUT.txt\n"
+    "  colloq        IN.vm2 [-o OUT.vm2]\n"
+    "  colloq-table  IN.vm2 [-o OUT.vm2]\n"
+    "  colloq-ext    IN.vm2 [-o OUT.vm2]   (the corpus of the last search, from [Setting])\n"
     "  convert       IN.vm2 [-o OUT.vm2]\n"
     "  avelen        [-d DIR] [-f PATTERN]\n"
     "  filelist      DIR OUT.LST [--exclude-binary]\n";
@@ -109,6 +112,9 @@ int main(int argc, char** argv) {
     if (command == "sort") return runSort(context);
     if (command == "sort-column") return runSortColumn(context);
     if (command == "convert") return runConvert(context);
+    if (command == "colloq") return runColloq(context);
+    if (command == "colloq-table") return runColloqTable(context);
+    if (command == "colloq-ext") return runColloqExtended(context);
     if (command == "avelen") return runAverageWordLength(context);
     if (command == "filelist") return runFileList(context);
     complain("unknown command \"" + command + "\"");

@@ -48,6 +48,9 @@ int runExtractPos(const CliContext& context);
 int runSort(const CliContext& context);
 int runSortColumn(const CliContext& context);
 int runConvert(const CliContext& context);
+int runColloq(const CliContext& context);
+int runColloqTable(const CliContext& context);
+int runColloqExtended(const CliContext& context);
 int runAverageWordLength(const CliContext& context);
 int runFileList(const CliContext& context);
 

@@ -218,5 +218,39 @@ TEST_F(ResultCommandsTest, AverageWordLengthAndFileListReadTheCorpus) {
     EXPECT_EQ(run({"filelist", "corpus"}).status, 2);
 }
 
+
+TEST_F(ResultCommandsTest, CollocationStatisticsCountTheWordsAroundTheKeyword) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"}).status, 0);
+    // R1 by default: ran, slept, there, and nothing after "one zebra".
+    CliRun counted = run({"colloq", "r.vm2", "-o", "q.vm2"});
+    ASSERT_EQ(counted.status, 0) << counted.err;
+    const Lines single = lines(counted.out);
+    ASSERT_GE(single.size(), 3u);
+    EXPECT_NE(counted.out.find(": ran"), std::string::npos);
+    EXPECT_NE(counted.out.find(": slept"), std::string::npos);
+    EXPECT_EQ(read("q.vm2")->displayedKind(), ResultKind::Collocation);
+
+    CliRun table = run({"colloq-table", "r.vm2"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    const Lines rows = lines(table.out);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], "Word\tTotal\tL5\tL4\tL3\tL2\tL1\tR1\tR2\tR3\tR4\tR5");
+
+    // The extended statistics read the corpus of the last search as the settings keep it
+    // (each run here has a private copy of the settings, so it is written in).
+    writeFileBytes(ini(), "[Options]\nMaxLine=100000\n[Setting]\nFilename=*.txt\nDirectory=" +
+                              dir.file("corpus") + "/\n");
+    CliRun extended = run({"colloq-ext", "r.vm2"});
+    EXPECT_EQ(extended.status, 0) << extended.err;
+    EXPECT_EQ(lines(extended.out).at(0), "Word\tL5\tL4\tL3\tL2\tL1\tR1\tR2\tR3\tR4\tR5");
+    EXPECT_EQ(extended.out.find("inf"), std::string::npos);
+    EXPECT_EQ(extended.out.find("nan"), std::string::npos);
+    // "ran" stands once at R1 among the corpus's words: a number, not the "never occurs" form.
+    const std::size_t ran = extended.out.find("\r\nran\t");
+    ASSERT_NE(ran, std::string::npos) << extended.out;
+    const std::string row = extended.out.substr(ran + 2, extended.out.find("\r\n", ran + 2) - ran - 2);
+    EXPECT_EQ(row, "ran\t-.----\t-.----\t-.----\t-.----\t-.----\t5.0000\t-.----\t-.----\t-.----\t-.----");
+}
+
 }  // namespace
 }  // namespace vellmora
