@@ -1,4 +1,5 @@
 #include "results/colloq_command.h"
+#include "results/result_source.h"
 
 #include <algorithm>
 #include <climits>
@@ -57,7 +58,7 @@ void runTable(const ResultCommandPlace& place, ColloqTableResult& result, WriteT
         done = writeTable(document.list(ResultKind::Collocation));
         if (done) {
             showCollocation(document);
-            result.columnWidths = tableColumnWidths(document.list(ResultKind::Collocation));
+            result.columnWidths = tabColumnWidths(document.list(ResultKind::Collocation));
         }
         ui.setWaitCursor(false);
     }

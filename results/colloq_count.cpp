@@ -145,22 +145,4 @@ bool writeFrequencyTable(const CollocationCounts& counts, CExStringList& destina
     return true;
 }
 
-std::vector<std::int64_t> tableColumnWidths(const CExStringList& list) {
-    std::vector<std::int64_t> widths;
-    for (const std::string& stored : list) {
-        std::string_view line = stored;
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-        // No second byte of a double-byte character is a tab: a byte-wise cut is safe.
-        for (std::size_t column = 0;; ++column) {
-            const std::size_t tab = line.find('\t');
-            const auto width = static_cast<std::int64_t>(std::min(tab, line.size()));
-            if (widths.size() <= column) widths.resize(column + 1, 0);
-            widths[column] = std::max(widths[column], width);
-            if (tab == std::string_view::npos) break;
-            line.remove_prefix(tab + 1);
-        }
-    }
-    return widths;
-}
-
 }  // namespace vellmora

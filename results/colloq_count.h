@@ -85,8 +85,4 @@ inline constexpr std::array<int, 10> kTableColumnPositions = {-5, -4, -3, -2, -1
 bool writeFrequencyTable(const CollocationCounts& counts, CExStringList& destination,
                          UserInterface& ui);
 
-/// The widest byte length of each tab-separated column of list, line ends not counted; the
-/// view raises its table column widths to these.
-std::vector<std::int64_t> tableColumnWidths(const CExStringList& list);
-
 }  // namespace vellmora

@@ -241,20 +241,4 @@ ConversionOutcome convertToSpreadsheet(const CExStringList& source, const Conver
     return outcome;
 }
 
-std::vector<std::int64_t> spreadsheetColumnWidths(const CExStringList& list) {
-    std::vector<std::int64_t> widths;
-    for (const std::string& stored : list) {
-        std::string_view line = withoutLineEnd(stored);
-        for (std::size_t column = 0;; ++column) {
-            const std::size_t tab = line.find('\t');
-            const std::int64_t width = static_cast<std::int64_t>(std::min(tab, line.size()));
-            if (widths.size() <= column) widths.resize(column + 1, 0);
-            widths[column] = std::max(widths[column], width);
-            if (tab == std::string_view::npos) break;
-            line.remove_prefix(tab + 1);
-        }
-    }
-    return widths;
-}
-
 }  // namespace vellmora

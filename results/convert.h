@@ -106,8 +106,4 @@ struct ConversionOutcome {
 ConversionOutcome convertToSpreadsheet(const CExStringList& source, const ConversionSpec& spec,
                                        CExStringList& destination, UserInterface& ui);
 
-/// The widest byte length of each tab-separated column of list (line ends not counted), for
-/// the view's table layout. A double-byte character is never cut: no second byte is a tab.
-std::vector<std::int64_t> spreadsheetColumnWidths(const CExStringList& list);
-
 }  // namespace vellmora

@@ -1,4 +1,5 @@
 #include "results/convert_command.h"
+#include "results/result_source.h"
 
 #include "document/result_navigation.h"
 #include "engine/search_run.h"
@@ -46,7 +47,7 @@ ConversionCommandResult runConvertCommand(const ResultCommandPlace& place,
             document.selectKind(ResultKind::Spreadsheet);
             if (spec.layout == SpreadsheetLayout::Tsv1) result.lineWidth = kTsvLineWidth;
             pushDisplayHistory(document.snapshot(), ResultKind::Spreadsheet);
-            result.columnWidths = spreadsheetColumnWidths(converted);
+            result.columnWidths = tabColumnWidths(converted);
         }
         ui.setWaitCursor(false);
         ui.restoreTitle(document.id());

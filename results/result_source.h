@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "document/result_document.h"
 
@@ -37,6 +39,10 @@ private:
 /// A file separator line of a result ("-----[ name ]-----"). Only at the start: a hit whose
 /// context quotes "-----[ " is still a hit line and must not be dropped or misfiled.
 inline bool isSeparatorLine(std::string_view line) { return line.starts_with("-----[ "); }
+
+/// The widest byte length of each tab-separated column of list (line ends not counted): the
+/// widths a view gives the columns of a table result (collocation table, TSV/CSV).
+std::vector<std::int64_t> tabColumnWidths(const CExStringList& list);
 
 /// The list a result command (sort, extraction, statistics) reads: the kind the window shows
 /// last, the first entry of the display history. A history entry outside the five kinds (a

@@ -1,5 +1,7 @@
 #include "results/colloq_count.h"
 
+#include "results/result_source.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -221,7 +223,7 @@ TEST(FrequencyTableTest, CountsEveryPositionAndTotalsTheKeywordsOwnWord) {
                                   // "the" and "The" are one word in every column.
                                   "the\t3\t0\t0\t0\t0\t2\t0\t1\t0\t0\t0\r\n",
                               }));
-    EXPECT_EQ(tableColumnWidths(table),
+    EXPECT_EQ(tabColumnWidths(table),
               (std::vector<std::int64_t>{4, 5, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2}));
 }
 
@@ -254,8 +256,8 @@ TEST(FrequencyTableTest, HeadersOnlyGiveTheHeaderAloneAndACancelChangesNothing) 
 TEST(TableColumnWidthsTest, MeasuresBytesPerColumnWithoutLineEnds) {
     // A double-byte word counts two bytes a character; short rows leave later columns alone.
     const CExStringList table = listOf({"ab\tc\r\n", "\x94\x4c\x8c\xa2\tcdef\tg\r\n", "\r\n"});
-    EXPECT_EQ(tableColumnWidths(table), (std::vector<std::int64_t>{4, 4, 1}));
-    EXPECT_TRUE(tableColumnWidths(CExStringList()).empty());
+    EXPECT_EQ(tabColumnWidths(table), (std::vector<std::int64_t>{4, 4, 1}));
+    EXPECT_TRUE(tabColumnWidths(CExStringList()).empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "containers/ex_string_list.h"
 #include "platform/recording_user_interface.h"
+#include "results/result_source.h"
 
 namespace vellmora {
 namespace {
@@ -227,7 +228,7 @@ TEST(ConversionRunTest, ColumnWidthsAreTheWidestCellOfEachColumn) {
     list.addTail("ab\tc\t\r\n");
     list.addTail("a\t\x82\xa0\x82\xa0\x82\xa0\tlast\r\n");
     list.addTail("abcd\r\n");
-    EXPECT_EQ(spreadsheetColumnWidths(list), (std::vector<std::int64_t>{4, 6, 4}));
+    EXPECT_EQ(tabColumnWidths(list), (std::vector<std::int64_t>{4, 6, 4}));
 }
 
 TEST(ConversionRunTest, OddSpecsAreSafe) {
