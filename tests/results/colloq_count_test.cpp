@@ -1,7 +1,5 @@
 #include "results/colloq_count.h"
 
-#include "results/result_source.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +8,7 @@
 
 #include "containers/ex_string_list.h"
 #include "platform/recording_user_interface.h"
+#include "results/result_source.h"
 
 namespace vellmora {
 namespace {
