@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -33,6 +34,7 @@
 #include "settings/ascii_case.h"
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
+#include "settings/font_record.h"
 #include "settings/histories.h"
 #include "settings/profile.h"
 
@@ -382,7 +384,11 @@ void CMainFrame::connectCommands() {
     on(C::About, [this] { showAbout(); });
     on(C::NoSupportOptions, [this] { showNoSupportOptions(); });
     on(C::SaveOption, [this] { showSaveOptions(); });
-    inView(C::Copy, &ResultView::updateFromDocument);
+    inView(C::Copy, &ResultView::copyToClipboard);
+    inView(C::TextColor, &ResultView::chooseTextColor);
+    inView(C::BackgroundColor, &ResultView::chooseBackgroundColor);
+    inView(C::Display, &ResultView::displayOptions);
+    on(C::Font, [this] { chooseFont(); });
     for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
     for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);
 }
@@ -398,7 +404,31 @@ bool CMainFrame::fullMenuBarShown() const {
     return !m_fullMenus.empty() && m_fullMenus.front()->menuAction()->isVisible();
 }
 
+void CMainFrame::chooseFont() {
+    if (ResultWindow* window = activeResultWindow()) {
+        window->view().chooseFont();
+        return;
+    }
+    // With no window open the choice is kept for the next one.
+    FontSetting setting = readFontSetting(m_profile);
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(
+        &chosen, ResultView::fontFromRecord(setting.record, setting.face), this);
+    if (!chosen) return;
+    setting.record = ResultView::recordFromFont(font, setting.record);
+    setting.face = font.family().toStdString();
+    writeFontSetting(m_profile, setting);
+}
+
 ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
+    ResultView& view = window->view();
+    view.setContextMenu(m_contextMenu);
+    connect(&view, &ResultView::filesDropped, this, [this](const QStringList& paths) {
+        // Formatted files open as documents of their own; a search over dropped text files
+        // needs the search dialogs of the desktop program, which come with the search work.
+        for (const QString& path : paths)
+            if (isFormattedPath(path)) openFormattedFile(path);
+    });
     QMdiSubWindow* sub = m_area->addSubWindow(window);
     sub->resize(m_area->size() * 0.9);
     connect(window, &QObject::destroyed, this, [this] {

@@ -72,6 +72,7 @@ private:
 
     // Commands.
     void open();
+    void chooseFont();
     bool saveToText(ResultWindow& window, bool askName);
     bool canClose(ResultWindow& window);
     bool saveAll();

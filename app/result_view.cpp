@@ -1,49 +1,393 @@
 #include "app/result_view.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStringDecoder>
+#include <QUrl>
+#include <algorithm>
+#include <cstdlib>
 
+#include "app/display_options_dialog.h"
 #include "app/qt_user_interface.h"
+#include "document/clipboard_copy.h"
 #include "document/result_document.h"
+#include "platform/text_encoding.h"
+#include "settings/display_options_model.h"
+#include "settings/profile.h"
+#include "settings/view_colours.h"
 
 namespace vellmora {
+namespace {
+
+// The fallback face: fixed pitch, and its full-width glyphs are exactly twice its half-width
+// ones at even pixel sizes, which is what the byte-counted KWIC columns need.
+const QString kFallbackFace = QStringLiteral("IPAGothic");
+constexpr int kDefaultPixelSize = 13;
+constexpr int kVerticalLineStep = 3;    // lines per arrow click
+constexpr int kHorizontalLineStep = 5;  // characters per arrow click
+constexpr int kSpreadsheetTabUnits = 15;
+
+// 0 until the first view is made; from then on the unit in effect for every view.
+int g_tabUnit = 0;
+
+QColor toQColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+Rgb toRgb(const QColor& colour) {
+    return Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+               static_cast<std::uint8_t>(colour.blue())};
+}
+
+/// Result lines are Shift-JIS; a line that is valid UTF-8 with bytes above ASCII (a path of
+/// this system in a separator line) is shown as UTF-8. The choice is made once per line so
+/// that the pieces of a line agree.
+bool isUtf8Line(std::string_view line) {
+    if (std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return false;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = utf8.decode(QByteArrayView(line.data(), qsizetype(line.size())));
+    return !utf8.hasError();
+}
+
+QString decodePiece(std::string_view bytes, bool utf8) {
+    if (utf8) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    const std::string converted = sjisToUtf8(bytes);
+    return QString::fromUtf8(converted.data(), qsizetype(converted.size()));
+}
+
+/// The whole text of a copy, lines joined with the line end of this system.
+QString clipboardString(std::string_view text) {
+    QString shown;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        shown += decodePiece(line, isUtf8Line(line));
+        if (end == std::string_view::npos) break;
+        shown += QLatin1Char('\n');
+        text.remove_prefix(end + 1);
+    }
+    return shown;
+}
+
+class QtClipboardTarget : public ClipboardTarget {
+public:
+    bool open() override { return QGuiApplication::clipboard() != nullptr; }
+    void setText(std::string_view text) override {
+        QGuiApplication::clipboard()->setText(clipboardString(text));
+    }
+};
+
+}  // namespace
 
 ResultView::ResultView(CPyxoDoc& document, Profile& profile, UserInterface& ui, QWidget* parent)
     : QAbstractScrollArea(parent), m_document(document), m_profile(profile), m_ui(ui) {
-    setFont(QFont("IPAGothic", 10));
+    if (g_tabUnit == 0) g_tabUnit = storedTabUnit(profile);
+    const FontSetting setting = readFontSetting(profile);
+    setViewFont(fontFromRecord(setting.record, setting.face));
+    setAcceptDrops(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     updateFromDocument();
 }
 
 void ResultView::updateFromDocument() {
-    const CExStringList& list = m_document.list(m_document.displayedKind());
-    const int lineHeight = fontMetrics().height();
-    const int visible = lineHeight > 0 ? viewport()->height() / lineHeight : 0;
-    verticalScrollBar()->setRange(0, std::max<long>(0, list.count() - visible));
-    verticalScrollBar()->setPageStep(visible);
+    // The list may have been emptied and refilled in place: its kept node may be gone.
+    m_cursor.reset();
+    updateScrollBars();
     viewport()->update();
 }
 
-void ResultView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
+void ResultView::setTsvColumnWidths(std::vector<int> widths) {
+    m_tsvWidths = std::move(widths);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void ResultView::setCollocationColumnWidths(std::vector<int> widths) {
+    m_collocationWidths = std::move(widths);
+    updateScrollBars();
+    viewport()->update();
+}
+
+TableMode ResultView::tableMode() const {
+    return tableModeFor(m_document.displayedKind(), m_document.collocationValue2);
+}
+
+int ResultView::firstVisibleLine() const { return verticalScrollBar()->value(); }
+
+void ResultView::scrollToLine(int index) { verticalScrollBar()->setValue(index); }
+
+long ResultView::lineAt(int viewportY) const {
+    if (viewportY < 0) return -1;
+    const long index = static_cast<long>(firstVisibleLine()) + viewportY / m_metrics.lineHeight;
+    return index < m_document.list(m_document.displayedKind()).count() ? index : -1;
+}
+
+std::vector<std::int64_t> ResultView::cellPositions(std::string_view line) const {
+    const std::int64_t scrollX = horizontalScrollBar()->value();
+    const TableMode mode = tableMode();
+    if (mode == TableMode::None) return {-scrollX};
+    std::vector<std::int64_t> starts = cellStarts(tableCells(withoutLineEnd(line)),
+                                                  columnWidths(mode), m_metrics.averageCharWidth);
+    for (std::int64_t& start : starts) start -= scrollX;
+    return starts;
+}
+
+int ResultView::tabUnit() { return g_tabUnit; }
+
+void ResultView::setTabUnit(int unit) { g_tabUnit = unit; }
+
+QFont ResultView::fontFromRecord(const FontRecord& record, std::string_view face) {
+    QString family = displayText(face);
+    const bool substitute = family.compare(QLatin1String("FixedSys"), Qt::CaseInsensitive) == 0 ||
+                            family.isEmpty() || !QFontDatabase::hasFamily(family);
+    if (substitute) family = kFallbackFace;
+    QFont font(family);
+    int pixels = record.height == 0 ? kDefaultPixelSize : std::abs(record.height);
+    if (family.compare(kFallbackFace, Qt::CaseInsensitive) == 0) pixels += pixels % 2;
+    font.setPixelSize(pixels);
+    const int weight = record.weight == 0 ? 400 : record.weight;
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
+    font.setItalic(record.italic != 0);
+    font.setUnderline(record.underline != 0);
+    font.setStrikeOut(record.strikeOut != 0);
+    if (substitute || (record.pitchAndFamily & 0x03) == 1) {
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
+    font.setKerning(false);
+    return font;
+}
+
+FontRecord ResultView::recordFromFont(const QFont& font, const FontRecord& base) {
+    const QFontInfo info(font);
+    FontRecord record = base;
+    record.height = -std::clamp(info.pixelSize(), 1, kMaxFontHeight);
+    record.width = 0;
+    record.escapement = 0;
+    record.orientation = 0;
+    record.weight = std::clamp(static_cast<int>(font.weight()), 0, 1000);
+    record.italic = font.italic() ? 1 : 0;
+    record.underline = font.underline() ? 1 : 0;
+    record.strikeOut = font.strikeOut() ? 1 : 0;
+    // The fallback face counts as fixed pitch: its characters are one or two cells wide.
+    const bool fixed =
+        info.fixedPitch() || font.family().compare(kFallbackFace, Qt::CaseInsensitive) == 0;
+    record.pitchAndFamily =
+        static_cast<std::uint8_t>((base.pitchAndFamily & ~0x03) | (fixed ? 1 : 2));
+    return record;
+}
+
+void ResultView::chooseFont() {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, m_font, this);
+    if (ok) applyChosenFont(chosen);
+}
+
+void ResultView::applyChosenFont(const QFont& font) {
+    FontSetting setting = readFontSetting(m_profile);
+    setting.record = recordFromFont(font, setting.record);
+    // The font dialog of this system offers no colour: the text colour stays as it is.
+    setting.record.textColour = readViewColours(m_profile).text.value();
+    const QByteArray family = font.family().toUtf8();
+    const std::string_view utf8(family.constData(), std::size_t(family.size()));
+    setting.face = utf8ToSjisText(utf8).value_or(std::string(utf8));
+    writeFontSetting(m_profile, setting);
+    setViewFont(fontFromRecord(setting.record, setting.face));
     updateFromDocument();
+}
+
+void ResultView::chooseTextColor() {
+    const QColor colour = QColorDialog::getColor(toQColor(readViewColours(m_profile).text), this);
+    if (colour.isValid()) applyTextColor(colour);
+}
+
+void ResultView::chooseBackgroundColor() {
+    const QColor colour =
+        QColorDialog::getColor(toQColor(readViewColours(m_profile).background), this);
+    if (colour.isValid()) applyBackgroundColor(colour);
+}
+
+void ResultView::applyTextColor(const QColor& colour) {
+    writeTextColour(m_profile, toRgb(colour));
+    refreshDocumentViews();
+}
+
+void ResultView::applyBackgroundColor(const QColor& colour) {
+    writeBackgroundColour(m_profile, toRgb(colour));
+    refreshDocumentViews();
+}
+
+void ResultView::displayOptions() {
+    CDispOptionDialog dialog(m_profile, m_ui, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    setTabUnit(dialog.tabUnit());
+    updateScrollBars();
+    viewport()->update();
+}
+
+void ResultView::copyToClipboard() {
+    QtClipboardTarget clipboard;
+    const CopyOutcome outcome = copyListToClipboard(m_document.list(m_document.displayedKind()),
+                                                    m_profile, m_ui, clipboard);
+    if (outcome == CopyOutcome::StartEditor) emit clipboardEditorRequested();
 }
 
 void ResultView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
+    const ViewColours colours = readViewColours(m_profile);
+    const int width = viewport()->width();
+    painter.fillRect(viewport()->rect(), toQColor(colours.background));
+    painter.setFont(m_font);
+    const QFontMetrics metrics(m_font);
+    const int lineHeight = m_metrics.lineHeight;
+    const int scrollX = horizontalScrollBar()->value();
+    const TableMode mode = tableMode();
+    const std::vector<int>& widths = columnWidths(mode);
+
     const CExStringList& list = m_document.list(m_document.displayedKind());
-    const int lineHeight = fontMetrics().height();
-    long first = verticalScrollBar()->value();
-    int y = fontMetrics().ascent();
-    long index = 0;
-    for (const std::string& line : list) {
-        if (index++ < first) continue;
-        if (y - lineHeight > viewport()->height()) break;
-        std::string_view text(line);
-        if (text.ends_with("\r\n")) text.remove_suffix(2);
-        painter.drawText(-horizontalScrollBar()->value(), y, displayText(text));
-        y += lineHeight;
+    const int rows = linesToDraw(viewport()->height(), lineHeight);
+    CExStringList::Position node = m_cursor.seek(list, firstVisibleLine());
+    for (int row = 0; row < rows && node != nullptr; ++row, node = CExStringList::next(node)) {
+        const int top = row * lineHeight;
+        const int baseline = top + metrics.ascent();
+        const std::string_view line = withoutLineEnd(CExStringList::at(node));
+        const bool utf8 = isUtf8Line(line);
+        if (mode == TableMode::None) {
+            int x = -scrollX;
+            for (const HighlightPiece& piece :
+                 highlightPieces(cutToPixels(line, std::int64_t(scrollX) + width))) {
+                const QString text = decodePiece(piece.text, utf8);
+                const int advance = metrics.horizontalAdvance(text);
+                if (piece.highlighted) {
+                    painter.fillRect(x, top, advance, lineHeight,
+                                     toQColor(colours.highlightBackground));
+                    painter.setPen(toQColor(colours.highlightText));
+                } else {
+                    painter.setPen(toQColor(colours.text));
+                }
+                painter.drawText(x, baseline, text);
+                x += advance;
+                if (x >= width) break;
+            }
+            continue;
+        }
+        painter.setPen(toQColor(colours.text));
+        const std::vector<std::string_view> cells = tableCells(line);
+        const std::vector<std::int64_t> starts =
+            cellStarts(cells, widths, m_metrics.averageCharWidth);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::int64_t x = starts[i] - scrollX;
+            if (x >= width) break;
+            const std::string_view cell = cutToPixels(cells[i], width - x);
+            if (!cell.empty()) painter.drawText(int(x), baseline, decodePiece(cell, utf8));
+        }
     }
+}
+
+void ResultView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ResultView::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_contextMenu != nullptr) m_contextMenu->popup(event->globalPos());
+    event->accept();
+}
+
+void ResultView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const long index = lineAt(static_cast<int>(event->position().y()));
+    if (index >= 0) emit lineActivated(index);
+}
+
+void ResultView::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Home and Ctrl+End jump to either end of the list; everything else scrolls as usual.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->key() == Qt::Key_Home) return scrollToLine(0);
+        if (event->key() == Qt::Key_End) return scrollToLine(verticalScrollBar()->maximum());
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void ResultView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ResultView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ResultView::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
+void ResultView::setViewFont(const QFont& font) {
+    m_font = font;
+    setFont(font);
+    const QFontMetrics metrics(font);
+    m_metrics = CellMetrics::from(metrics.lineSpacing(), metrics.averageCharWidth());
+}
+
+std::int64_t ResultView::lineWidth() {
+    const ResultKind kind = m_document.displayedKind();
+    const TableMode mode = tableMode();
+    if (kind == ResultKind::Spreadsheet) {
+        return std::max<std::int64_t>(std::int64_t(kSpreadsheetTabUnits) * g_tabUnit,
+                                      tableWidth(m_tsvWidths));
+    }
+    const std::int64_t longest = m_document.list(kind).cachedLongestLength();
+    if (mode == TableMode::Collocation) return std::max(longest, tableWidth(m_collocationWidths));
+    return longest;
+}
+
+const std::vector<int>& ResultView::columnWidths(TableMode mode) const {
+    return mode == TableMode::Collocation ? m_collocationWidths : m_tsvWidths;
+}
+
+void ResultView::updateScrollBars() {
+    QScrollBar* vertical = verticalScrollBar();
+    QScrollBar* horizontal = horizontalScrollBar();
+    const int count = m_document.list(m_document.displayedKind()).count();
+    if (count == 0) {
+        vertical->setRange(0, 0);
+        horizontal->setRange(0, 0);
+        return;
+    }
+    const int height = viewport()->height();
+    const int width = viewport()->width();
+    vertical->setRange(0, lastFirstLine(count, height, m_metrics.lineHeight));
+    vertical->setPageStep(wholeLinesIn(height, m_metrics.lineHeight));
+    vertical->setSingleStep(kVerticalLineStep);
+    const int extent = horizontalExtent(lineWidth(), m_metrics.averageCharWidth);
+    horizontal->setRange(0, std::max(0, extent - width));
+    horizontal->setPageStep(std::max(1, width));
+    horizontal->setSingleStep(kHorizontalLineStep * m_metrics.averageCharWidth);
+}
+
+void ResultView::refreshDocumentViews() {
+    viewport()->update();
+    m_ui.refreshViews(m_document.id());
 }
 
 }  // namespace vellmora

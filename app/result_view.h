@@ -1,7 +1,17 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <QStringList>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "document/line_cursor.h"
+#include "document/result_view_layout.h"
+#include "settings/font_record.h"
+
+class QMenu;
 
 namespace vellmora {
 
@@ -9,12 +19,15 @@ class CPyxoDoc;
 class Profile;
 class UserInterface;
 
-/// The result view: one list of its document drawn line by line in a single font. Only the
-/// visible lines are drawn, so a result of any length scrolls and jumps at once.
+/// The result view (CPyxoscrol): one list of its document drawn line by line in a single font.
+/// Only the visible lines are drawn and the view scrolls by whole lines, so a result of any
+/// length scrolls and jumps at once. Lines stay Shift-JIS bytes in the document; only what is
+/// drawn is converted.
 class ResultView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
+    /// The initial update: takes the font of the settings and accepts dropped files.
     ResultView(CPyxoDoc& document, Profile& profile, UserInterface& ui, QWidget* parent = nullptr);
 
     CPyxoDoc& document() { return m_document; }
@@ -22,14 +35,97 @@ public:
     /// The document or its displayed kind changed: scroll sizes again, and repaint.
     void updateFromDocument();
 
+    /// Column widths in bytes of the TSV/CSV result, recorded by the conversion.
+    void setTsvColumnWidths(std::vector<int> widths);
+    /// Column widths in bytes of the collocation table, recorded by the table command.
+    void setCollocationColumnWidths(std::vector<int> widths);
+    /// The menu a right click opens; the main window builds it from its actions. Not owned.
+    void setContextMenu(QMenu* menu) { m_contextMenu = menu; }
+
+    TableMode tableMode() const;
+    /// The font the view draws with.
+    const QFont& viewFont() const { return m_font; }
+    /// Line height and average character width in pixels, as the layout uses them.
+    const CellMetrics& metrics() const { return m_metrics; }
+    /// The line at the top of the window.
+    int firstVisibleLine() const;
+    /// Scrolls so that line index stands at the top, as far as the list allows.
+    void scrollToLine(int index);
+    /// The line under a point of the viewport, or -1 below the last line.
+    long lineAt(int viewportY) const;
+    /// Where each cell of a line starts in the current table mode, in viewport pixels at the
+    /// current horizontal scroll position (one cell at the margin in table mode none).
+    std::vector<std::int64_t> cellPositions(std::string_view line) const;
+    /// Nodes walked to find the first visible line in the last paint (for measuring).
+    long lastSeekSteps() const { return m_cursor.lastSteps(); }
+
+    /// The tab unit in effect for every view: the TSV/CSV result is 15 tab units wide.
+    static int tabUnit();
+    static void setTabUnit(int unit);
+
+    /// The font a settings record names. "FixedSys" and faces this system lacks become
+    /// IPAGothic at an even pixel size, where a full-width character is exactly two
+    /// half-width cells, so that KWIC columns line up for Japanese text.
+    static QFont fontFromRecord(const FontRecord& record, std::string_view face);
+    /// The record of a font chosen in the font dialog; the fields a font does not carry
+    /// (character set, precisions, quality, text colour) come from base.
+    static FontRecord recordFromFont(const QFont& font, const FontRecord& base);
+
+public slots:
+    /// "Fo&nt" / "Select Font": the font dialog; on OK the font is stored for every view.
+    void chooseFont();
+    /// "Text Color...": the colour dialog; on OK the text colour is stored.
+    void chooseTextColor();
+    /// "Background Color...": the colour dialog; on OK the background colour is stored.
+    void chooseBackgroundColor();
+    /// "Display...": the dialog "Display Options"; on OK its value is the tab unit in effect.
+    void displayOptions();
+    /// "&Copy": the displayed list to the clipboard, as "Setting"/"ClipCopySize" allows.
+    void copyToClipboard();
+
+    /// What chooseFont() does on OK: stores the font for every view from its initial update,
+    /// with the current text colour, and shows it in this view at once.
+    void applyChosenFont(const QFont& font);
+    /// What the colour commands do on OK.
+    void applyTextColor(const QColor& colour);
+    void applyBackgroundColor(const QColor& colour);
+
+signals:
+    /// A double click on a line (the text-editor jump takes it from here).
+    void lineActivated(long index);
+    /// Local files dropped on the view, as paths.
+    void filesDropped(const QStringList& paths);
+    /// The copy finished and "TextEditor"/"Executable2" with "CmdLine2" names the program
+    /// that should open the clipboard's text (started by the editor-jump code).
+    void clipboardEditorRequested();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void setViewFont(const QFont& font);
+    /// The width of the displayed kind in characters, for the horizontal extent.
+    std::int64_t lineWidth();
+    const std::vector<int>& columnWidths(TableMode mode) const;
+    void updateScrollBars();
+    void refreshDocumentViews();
+
     CPyxoDoc& m_document;
     Profile& m_profile;
     UserInterface& m_ui;
+    QFont m_font;
+    CellMetrics m_metrics;
+    std::vector<int> m_tsvWidths;
+    std::vector<int> m_collocationWidths;
+    QMenu* m_contextMenu = nullptr;
+    LineCursor m_cursor;
 };
 
 }  // namespace vellmora

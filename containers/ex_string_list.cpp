@@ -56,9 +56,12 @@ void CExStringList::swap(CExStringList& other) noexcept {
     std::swap(m_blockCount, other.m_blockCount);
     std::swap(m_blockSize, other.m_blockSize);
     std::swap(m_longest, other.m_longest);
+    ++m_generation;
+    ++other.m_generation;
 }
 
 CExStringList::Node* CExStringList::insertNode(Node* after, std::string&& text) {
+    ++m_generation;
     if (m_free == nullptr) {
         CExPlex* block =
             CExPlex::create(m_blocks, static_cast<unsigned>(m_blockSize), sizeof(Node));
@@ -81,6 +84,7 @@ CExStringList::Node* CExStringList::insertNode(Node* after, std::string&& text) 
 }
 
 void CExStringList::freeNode(Node* node) {
+    ++m_generation;
     node->~Node();
     m_free = new (static_cast<void*>(node)) FreeSlot{m_free};
     --m_count;
@@ -118,6 +122,7 @@ CExStringList::Position CExStringList::insertAfter(Position position, std::strin
 }
 
 void CExStringList::setAt(Position position, std::string_view text) {
+    ++m_generation;
     position->text.assign(text);
     if (m_longest >= 0) m_longest = std::max<std::int64_t>(m_longest, text.size());
 }
@@ -155,6 +160,7 @@ void CExStringList::removeAll() {
     m_blocks = nullptr;
     m_blockCount = 0;
     m_longest = -1;
+    ++m_generation;
 }
 
 CExStringList::Position CExStringList::findIndex(int index) const {
@@ -214,6 +220,7 @@ bool CExStringList::load(ArchiveReader& archive, UserInterface& ui) {
 }
 
 void CExStringList::digitSort(int width, bool ascending, UserInterface& ui) {
+    ++m_generation;
     constexpr int kBuckets = 11;  // not a digit, then '0' to '9'
     for (int column = width - 1; column >= 0; --column) {
         Node* heads[kBuckets] = {};

@@ -131,6 +131,9 @@ public:
     ConstIterator end() const { return ConstIterator(); }
 
     int count() const { return m_count; }
+    /// Grows with every change of the list (a line added, removed, replaced or moved), so
+    /// that whoever keeps a position can tell whether it may still be valid.
+    std::uint64_t generation() const { return m_generation; }
     bool isEmpty() const { return m_count == 0; }
 
     /// The position of the index-th node (0 = head), or null when index is out of range.
@@ -179,6 +182,7 @@ private:
     int m_blockCount = 0;
     int m_blockSize;
     std::int64_t m_longest = -1;
+    std::uint64_t m_generation = 0;
 };
 
 }  // namespace vellmora

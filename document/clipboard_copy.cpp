@@ -1,0 +1,53 @@
+#include "document/clipboard_copy.h"
+
+#include <new>
+
+#include "containers/ex_string_list.h"
+#include "platform/user_interface.h"
+#include "settings/catalogue.h"
+#include "settings/profile.h"
+
+namespace vellmora {
+
+std::string clipboardText(const CExStringList& list, std::int64_t bufferSize, UserInterface& ui) {
+    std::string text;
+    std::int64_t total = 0;
+    for (const std::string& line : list) {
+        const auto length = static_cast<std::int64_t>(line.size());
+        if (total + length >= bufferSize) break;
+        text += line;
+        total += length;
+        ui.pump();
+    }
+    return text;
+}
+
+CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, UserInterface& ui,
+                                ClipboardTarget& target) {
+    ui.setBeepSilenced(readInt(profile, settingKey("Options", "Beep")) == 1);
+    if (!target.open()) {
+        ui.alert(kClipboardNotOpenedMessage);
+        return CopyOutcome::NotOpened;
+    }
+    const int configured = readInt(profile, settingKey("Setting", "ClipCopySize"));
+    if (configured < 0) {
+        ui.alert(kClipboardMemoryMessage);
+        return CopyOutcome::NoMemory;
+    }
+    const std::int64_t bufferSize = configured == 0 ? list.totalLength() + 2 : configured;
+    try {
+        target.setText(clipboardText(list, bufferSize, ui));
+    } catch (const std::bad_alloc&) {
+        ui.alert(kClipboardMemoryMessage);
+        return CopyOutcome::NoMemory;
+    }
+    if (readString(profile, settingKey("TextEditor", "Executable2")).empty()) {
+        ui.alert(kCopyFinishedMessage);
+        return CopyOutcome::Finished;
+    }
+    return readString(profile, settingKey("TextEditor", "CmdLine2")).empty()
+               ? CopyOutcome::Copied
+               : CopyOutcome::StartEditor;
+}
+
+}  // namespace vellmora

@@ -1,0 +1,146 @@
+#include "document/result_view_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+#include "document/line_cursor.h"
+
+namespace vellmora {
+namespace {
+
+using Pieces = std::vector<std::pair<std::string, bool>>;
+
+Pieces piecesOf(std::string_view line) {
+    Pieces pieces;
+    for (const HighlightPiece& piece : highlightPieces(line)) {
+        pieces.emplace_back(std::string(piece.text), piece.highlighted);
+    }
+    return pieces;
+}
+
+TEST(ResultViewLayoutTest, EscapeBytesSwitchBetweenNormalAndHighlightedText) {
+    EXPECT_EQ(piecesOf("plain"), (Pieces{{"plain", false}}));
+    EXPECT_EQ(piecesOf("the \033cat sat"), (Pieces{{"the ", false}, {"cat sat", true}}));
+    EXPECT_EQ(piecesOf("the \033cat\033 sat"),
+              (Pieces{{"the ", false}, {"cat", true}, {" sat", false}}));
+    EXPECT_EQ(piecesOf("\033\033a\033"), (Pieces{{"a", false}}));
+    EXPECT_EQ(piecesOf("\033"), Pieces{});
+    // Japanese keyword between switches stays whole.
+    EXPECT_EQ(piecesOf("\x82\xCC\033\x94\x4C\033"),
+              (Pieces{{"\x82\xCC", false}, {"\x94\x4C", true}}));
+}
+
+TEST(ResultViewLayoutTest, TabsCutOnlyBetweenWholeCharacters) {
+    using Cells = std::vector<std::string_view>;
+    EXPECT_EQ(tableCells("a\tbb\tccc"), (Cells{"a", "bb", "ccc"}));
+    EXPECT_EQ(tableCells("a\t\t"), (Cells{"a", "", ""}));
+    EXPECT_EQ(tableCells("no tab"), (Cells{"no tab"}));
+    // 0x83 0x5C is one character; the tab after it cuts.
+    EXPECT_EQ(tableCells("\x83\x5C\tx"), (Cells{"\x83\x5C", "x"}));
+    // A tab byte right after a lead byte is taken as that character's second byte.
+    EXPECT_EQ(tableCells("\x83\tx\ty"), (Cells{"\x83\tx", "y"}));
+    // A lead byte at the very end has nothing to take.
+    EXPECT_EQ(tableCells("a\t\x83"), (Cells{"a", "\x83"}));
+}
+
+TEST(ResultViewLayoutTest, CellsStartAfterTheirColumnsAndTheSeparatingCell) {
+    const std::vector<std::string_view> cells = tableCells("a\tbb\tccc");
+    EXPECT_EQ(cellStarts(cells, {3, 5}, 7), (std::vector<std::int64_t>{0, 28, 70}));
+    EXPECT_EQ(cellStarts(cells, {3, 5, 9}, 6), (std::vector<std::int64_t>{0, 24, 60}));
+    // Columns without a width take their own cell's length; negative widths count as 0.
+    EXPECT_EQ(cellStarts(cells, {}, 7), (std::vector<std::int64_t>{0, 14, 35}));
+    EXPECT_EQ(cellStarts(cells, {-9, INT_MAX}, 7),
+              (std::vector<std::int64_t>{0, 7, 7 + 7 * (std::int64_t(INT_MAX) + 1)}));
+    EXPECT_EQ(tableWidth({3, 5, -2}), 4 + 6 + 1);
+}
+
+TEST(ResultViewLayoutTest, TableModeFollowsTheKindAndTheCollocationDisplay) {
+    EXPECT_EQ(tableModeFor(ResultKind::Spreadsheet, 0), TableMode::Spreadsheet);
+    EXPECT_EQ(tableModeFor(ResultKind::Collocation, 1), TableMode::Collocation);
+    EXPECT_EQ(tableModeFor(ResultKind::Collocation, 0), TableMode::None);
+    EXPECT_EQ(tableModeFor(ResultKind::Original, 1), TableMode::None);
+}
+
+TEST(ResultViewLayoutTest, ScrollGeometryIsInWholeLinesWithoutAPixelLimit) {
+    EXPECT_EQ(CellMetrics::from(0, 0).lineHeight, 12);
+    EXPECT_EQ(CellMetrics::from(0, -3).averageCharWidth, 6);
+    EXPECT_EQ(CellMetrics::from(15, 7).lineHeight, 15);
+
+    // 4000 lines of 13 pixels are 52000 pixels; every line can still reach the top.
+    EXPECT_EQ(lastFirstLine(4000, 260, 13), 3980);
+    EXPECT_EQ(lastFirstLine(1000000, 260, 13), 999980);
+    EXPECT_EQ(lastFirstLine(INT_MAX, 260, 13), INT_MAX - 20);
+    EXPECT_EQ(lastFirstLine(10, 260, 13), 0);
+    EXPECT_EQ(lastFirstLine(30, 5, 13), 29);
+    EXPECT_EQ(linesToDraw(260, 13), 22);
+    EXPECT_EQ(linesToDraw(-5, 13), 2);
+
+    EXPECT_EQ(horizontalExtent(100, 7), 720);
+    EXPECT_EQ(horizontalExtent(0, 7), 20);
+    EXPECT_LE(horizontalExtent(std::int64_t(1) << 40, 7), INT_MAX);
+}
+
+TEST(ResultViewLayoutTest, LongLinesAreCutToWhatCanShowAtACharacterBoundary) {
+    EXPECT_EQ(cutToPixels("abcdef", 3), "abc");
+    EXPECT_EQ(cutToPixels("abc", 300), "abc");
+    EXPECT_EQ(cutToPixels("abc", 0), "");
+    EXPECT_EQ(cutToPixels("\x93\xFA\x96\x7B\x8C\xEA", 3), "\x93\xFA\x96\x7B");
+    EXPECT_EQ(withoutLineEnd("a\r\n"), "a");
+    EXPECT_EQ(withoutLineEnd("a\n"), "a\n");
+    EXPECT_EQ(withoutLineEnd(""), "");
+}
+
+TEST(LineCursorTest, FindsTheSameNodesAsAWalkFromTheHead) {
+    CExStringList list;
+    for (int i = 0; i < 5000; ++i) list.addTail(std::to_string(i));
+    LineCursor cursor;
+    std::mt19937 random(7);
+    for (int n = 0; n < 2000; ++n) {
+        const int index = static_cast<int>(random() % 5000);
+        ASSERT_EQ(cursor.seek(list, index), list.findIndex(index)) << index;
+    }
+    EXPECT_EQ(cursor.seek(list, -1), nullptr);
+    EXPECT_EQ(cursor.seek(list, 5000), nullptr);
+    EXPECT_EQ(cursor.seek(CExStringList(), 0), nullptr);
+}
+
+TEST(LineCursorTest, WalksFromTheNearestKnownNode) {
+    CExStringList list;
+    for (int i = 0; i < 100000; ++i) list.addTail("line");
+    LineCursor cursor;
+    cursor.seek(list, 99999);
+    EXPECT_EQ(cursor.lastSteps(), 0);  // the tail
+    cursor.seek(list, 99950);
+    EXPECT_EQ(cursor.lastSteps(), 49);
+    cursor.seek(list, 50000);
+    EXPECT_EQ(cursor.lastSteps(), 49950);
+    cursor.seek(list, 50003);
+    EXPECT_EQ(cursor.lastSteps(), 3);
+    cursor.seek(list, 49970);
+    EXPECT_EQ(cursor.lastSteps(), 33);
+}
+
+TEST(LineCursorTest, ForgetsItsNodeWhenTheListChangesOrOnReset) {
+    CExStringList list;
+    for (int i = 0; i < 100; ++i) list.addTail(std::to_string(i));
+    LineCursor cursor;
+    cursor.seek(list, 50);
+    list.addTail("100");
+    EXPECT_EQ(CExStringList::at(cursor.seek(list, 51)), "51");
+    EXPECT_EQ(cursor.lastSteps(), 49);  // from the tail: the kept node was dropped
+
+    // Emptied and refilled to the same count: only the owner knows, and resets.
+    list.removeAll();
+    for (int i = 0; i < 101; ++i) list.addTail("new " + std::to_string(i));
+    cursor.reset();
+    EXPECT_EQ(CExStringList::at(cursor.seek(list, 51)), "new 51");
+
+    CExStringList other;
+    other.addTail("other");
+    EXPECT_EQ(CExStringList::at(cursor.seek(other, 0)), "other");
+}
+
+}  // namespace
+}  // namespace vellmora
