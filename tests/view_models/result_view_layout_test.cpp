@@ -131,11 +131,17 @@ TEST(LineCursorTest, ForgetsItsNodeWhenTheListChangesOrOnReset) {
     EXPECT_EQ(CExStringList::at(cursor.seek(list, 51)), "51");
     EXPECT_EQ(cursor.lastSteps(), 49);  // from the tail: the kept node was dropped
 
-    // Emptied and refilled to the same count: only the owner knows, and resets.
+    // Emptied and refilled to the same count: the list's generation tells, no reset needed
+    // (the kept node was freed; using it would read freed memory).
     list.removeAll();
     for (int i = 0; i < 101; ++i) list.addTail("new " + std::to_string(i));
-    cursor.reset();
     EXPECT_EQ(CExStringList::at(cursor.seek(list, 51)), "new 51");
+    // A line replaced in place, or the order changed, counts as a change too.
+    const std::uint64_t before = list.generation();
+    list.setAt(list.headPosition(), "first");
+    EXPECT_GT(list.generation(), before);
+    cursor.reset();
+    EXPECT_EQ(CExStringList::at(cursor.seek(list, 0)), "first");
 
     CExStringList other;
     other.addTail("other");
