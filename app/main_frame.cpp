@@ -16,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -31,6 +33,7 @@
 #include "document/result_navigation.h"
 #include "document/save_options_dialog_model.h"
 #include "engine/result_accumulation.h"
+#include "results/result_source.h"
 #include "settings/ascii_case.h"
 #include "settings/catalogue.h"
 #include "settings/excluded_types.h"
@@ -59,6 +62,27 @@ constexpr CommandId kNotYetAvailable[] = {
 };
 // Never enabled: the program has nothing to undo, cut or paste.
 constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
+
+/// An icon for a command the style has none for: its name's first letters on a button face,
+/// so that the toolbar still says what each button does.
+QIcon lettersIcon(const QString& name) {
+    QString letters = name.section('(', 0, 0).section('.', 0, 0).trimmed();
+    if (letters.startsWith("KWIC") || letters.startsWith("KWOC")) letters = letters.left(4);
+    else letters = letters.left(3);
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(60, 60, 60));
+    painter.setBrush(QColor(235, 235, 225));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 5, 5);
+    QFont font = painter.font();
+    font.setPixelSize(letters.size() > 3 ? 9 : 11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+    return QIcon(pixmap);
+}
 
 bool isFormattedPath(const QString& path) {
     const std::string name = path.toStdString();
@@ -155,11 +179,15 @@ void CMainFrame::createActions() {
         if (!info.shortcut2.empty()) keys << QKeySequence(QString::fromLatin1(info.shortcut2.data(), static_cast<qsizetype>(info.shortcut2.size())));
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::ApplicationShortcut);
-        if (iconOf(info.id) != QStyle::SP_CustomBase)
-            action->setIcon(style()->standardIcon(iconOf(info.id)));
-        // A toolbar button without an icon shows the command's name, not its menu text.
         QString name = action->text().section('\t', 0, 0);
-        action->setIconText(name.remove('&'));
+        name.remove('&');
+        action->setIconText(name);
+        // "Fo&nt" stands on the menu bar itself, which would show an icon instead of its name;
+        // its toolbar button gets one of its own.
+        if (info.id != C::Font)
+            action->setIcon(iconOf(info.id) != QStyle::SP_CustomBase
+                                ? style()->standardIcon(iconOf(info.id))
+                                : lettersIcon(info.id == C::PrepareToAdd ? "Add" : name));
         addAction(action);  // shortcuts work whichever menu bar is shown
         m_actions[info.id] = action;
     }
@@ -321,8 +349,15 @@ void CMainFrame::buildToolbars() {
             C::Collocation, C::Sort, std::nullopt, C::ClearResult, C::PrepareToAdd, std::nullopt,
             C::Cascade, C::TileHorizontal, std::nullopt, C::About};
         for (const auto& button : buttons) {
-            if (button) bar->addAction(action(*button));
-            else bar->addSeparator();
+            if (!button) {
+                bar->addSeparator();
+            } else if (*button == C::Font) {
+                QAction* font = bar->addAction(lettersIcon("Font"), "Font");
+                font->setStatusTip(action(C::Font)->statusTip());
+                connect(font, &QAction::triggered, action(C::Font), &QAction::trigger);
+            } else {
+                bar->addAction(action(*button));
+            }
         }
     }
     if (readInt(m_profile, settingKey("Display", "ToolBar2")) == 1) {
@@ -420,8 +455,28 @@ void CMainFrame::chooseFont() {
     writeFontSetting(m_profile, setting);
 }
 
+namespace {
+
+std::vector<int> columnWidthsOf(const CExStringList& list) {
+    std::vector<int> widths;
+    for (std::int64_t width : tabColumnWidths(list))
+        widths.push_back(static_cast<int>(std::min<std::int64_t>(width, 4096)));
+    return widths;
+}
+
+}  // namespace
+
+void CMainFrame::refreshTableWidths(ResultWindow& window) {
+    CPyxoDoc& document = window.document();
+    window.view().setTsvColumnWidths(columnWidthsOf(document.list(ResultKind::Spreadsheet)));
+    window.view().setCollocationColumnWidths(
+        columnWidthsOf(document.list(ResultKind::Collocation)));
+    window.view().updateFromDocument();
+}
+
 ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     ResultView& view = window->view();
+    refreshTableWidths(*window);
     view.setContextMenu(m_contextMenu);
     connect(&view, &ResultView::filesDropped, this, [this](const QStringList& paths) {
         // Formatted files open as documents of their own; a search over dropped text files
@@ -555,6 +610,7 @@ void CMainFrame::closeAll(bool saveFirst) {
 void CMainFrame::showKind(ResultKind kind) {
     if (ResultWindow* window = activeResultWindow()) {
         vellmora::showKind(window->document(), kind, m_ui);
+        refreshTableWidths(*window);
         updateCommandStates();
     }
 }

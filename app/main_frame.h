@@ -69,6 +69,8 @@ private:
     void showMenuBarFor(bool full);
     ResultWindow* addResultWindow(ResultWindow* window);
     ResultWindow* windowOf(DocumentId id) const;
+    /// Gives the view the column widths of the document's table results.
+    void refreshTableWidths(ResultWindow& window);
 
     // Commands.
     void open();
