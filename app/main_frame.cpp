@@ -15,6 +15,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
@@ -26,6 +28,7 @@
 
 #include "app/result_view.h"
 #include "app/result_window.h"
+#include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
 #include "app/startup.h"
 #include "document/document_save.h"
@@ -33,6 +36,8 @@
 #include "document/result_navigation.h"
 #include "document/save_options_dialog_model.h"
 #include "engine/result_accumulation.h"
+#include "engine/search_dialog_model.h"
+#include "engine/search_options.h"
 #include "results/result_source.h"
 #include "settings/ascii_case.h"
 #include "settings/catalogue.h"
@@ -54,10 +59,10 @@ constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
     C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::EditWordGroup, C::KwicRange, C::KwicPosition, C::KwicOptions, C::PrintOptions,
+    C::EditWordGroup, C::KwicPosition, C::KwicOptions, C::PrintOptions,
     C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
     C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
-    C::SortByColumn, C::Convert, C::ClearResult, C::PrepareToAdd, C::QuitSearch,
+    C::SortByColumn, C::Convert, C::ClearResult, C::PrepareToAdd,
     C::AverageWordLength, C::MakeFileList,
 };
 // Never enabled: the program has nothing to undo, cut or paste.
@@ -424,6 +429,8 @@ void CMainFrame::connectCommands() {
     inView(C::BackgroundColor, &ResultView::chooseBackgroundColor);
     inView(C::Display, &ResultView::displayOptions);
     on(C::Font, [this] { chooseFont(); });
+    on(C::KwicRange, [this] { kwicSearch(); });
+    on(C::QuitSearch, [this] { m_ui.requestCancel(); });
     for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
     for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);
 }
@@ -437,6 +444,47 @@ void CMainFrame::showMenuBarFor(bool full) {
 
 bool CMainFrame::fullMenuBarShown() const {
     return !m_fullMenus.empty() && m_fullMenus.front()->menuAction()->isVisible();
+}
+
+void CMainFrame::kwicSearch() {
+    ResultWindow* window = activeResultWindow();
+    if (window == nullptr) return;
+    SearchState& state = window->searchState();
+    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
+    if (refuseWhileBusy(m_flags, state, m_ui) || !kwicSearchEnabled(state)) return;
+
+    SearchDialogModel model(m_profile, m_ui, m_histories);
+    model.open();
+    CSearchDialog dialog(model, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+
+    // The request and its histories are stored before any file opens.
+    model.copyRequestTo(m_histories.lastValues());
+    m_histories.saveLastValues(m_profile, !model.fields().keyword2.empty());
+    const SearchOptions options = readSearchOptions(m_profile);
+    const SearchRequest request = searchRequestOf(model.fields());
+    CPyxoDoc& document = window->document();
+
+    // The modeless box whose "Quit Search" stops the run at its next line.
+    std::unique_ptr<QMessageBox> box;
+    if (!options.noDialog) {
+        box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, windowTitle(),
+                                            "I'm searching ...", QMessageBox::NoButton, this);
+        QPushButton* quit = box->addButton("Quit Search", QMessageBox::RejectRole);
+        connect(quit, &QPushButton::clicked, this, [this] { m_ui.requestCancel(); });
+        box->setModal(false);
+        box->show();
+    }
+    updateCommandStates();
+    runKeepingRetainedKind(state, [&] {
+        KwicSearchRun run(options, m_profile, m_ui, document, state);
+        return run.run(request, &m_flags);
+    });
+    box.reset();
+    recordSearchInDocument(state, request.keyword1.text, request.keyword2.text, document);
+    m_histories.save(m_profile);
+    refreshTableWidths(*window);
+    updateCommandStates();
 }
 
 void CMainFrame::chooseFont() {
@@ -543,6 +591,9 @@ void CMainFrame::updateCommandStates() {
     action(C::SaveTextAs)->setEnabled(hasSearchResult);
     action(C::Break)->setEnabled(window != nullptr && (window->searchState().resultKind != 0 ||
                                                        document->snapshot().searchKind != 0));
+    action(C::KwicRange)->setEnabled(window != nullptr && !m_flags.running &&
+                                     kwicSearchEnabled(window->searchState()));
+    action(C::QuitSearch)->setEnabled(m_flags.running);
     action(C::PreviousResult)->setEnabled(document != nullptr &&
                                           previousResultEnabled(*document, m_flags.running));
     for (CommandId id : {C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,

@@ -75,6 +75,8 @@ private:
     // Commands.
     void open();
     void chooseFont();
+    /// "KWIC Search(Range)": the search dialog, then the run in the active window.
+    void kwicSearch();
     bool saveToText(ResultWindow& window, bool askName);
     bool canClose(ResultWindow& window);
     bool saveAll();

@@ -121,17 +121,6 @@ private:
     const CliContext& m_context;
 };
 
-SearchRequest requestOf(const SearchDialogFields& fields) {
-    SearchRequest request;
-    request.keyword1 = {fields.keyword1, fields.keyword1IsGroup};
-    request.keyword2 = {fields.keyword2, fields.keyword2IsGroup};
-    request.fileName = fields.corpus.filename;
-    request.directory = fields.corpus.directory;
-    request.resFile = fields.corpus.resFile;
-    request.resFileDir = fields.corpus.resFileDir;
-    return request;
-}
-
 }  // namespace
 
 KwicDialogCommand::KwicDialogCommand() = default;
@@ -173,7 +162,7 @@ int runSearchCommand(const CliContext& context, std::string_view name, SearchCom
     StdoutSink sink(context);
     if (args.output.empty()) document.setSearchLineSink(&sink);
     SearchState state;
-    const SearchRequest request = requestOf(fields);
+    const SearchRequest request = searchRequestOf(fields);
     SearchOutcome outcome = command.run(options, profile, ui, document, state, request);
     histories.save(profile);
 

@@ -30,6 +30,17 @@ void endWithSlash(std::string& directory) {
 
 }  // namespace
 
+SearchRequest searchRequestOf(const SearchDialogFields& fields) {
+    SearchRequest request;
+    request.keyword1 = {fields.keyword1, fields.keyword1IsGroup};
+    request.keyword2 = {fields.keyword2, fields.keyword2IsGroup};
+    request.fileName = fields.corpus.filename;
+    request.directory = fields.corpus.directory;
+    request.resFile = fields.corpus.resFile;
+    request.resFileDir = fields.corpus.resFileDir;
+    return request;
+}
+
 bool isUnusableSearchFile(const CExcludeFile& excluded, std::string_view name) {
     std::string_view extension = fileExtension(name);
     if (equalsIgnoringAsciiCase(extension, "vm2") || equalsIgnoringAsciiCase(extension, "vm1")) {

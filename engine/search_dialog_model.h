@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/option_dialog_model.h"
+#include "engine/search_run.h"
 #include "settings/corpus_sets.h"
 #include "settings/excluded_types.h"
 #include "settings/word_group_dialog_model.h"
@@ -126,6 +127,9 @@ private:
     std::vector<std::string> m_resFileDirs;
     std::vector<std::string> m_groupNames;
 };
+
+/// The request a confirmed search dialog makes: its keywords and corpus fields.
+SearchRequest searchRequestOf(const SearchDialogFields& fields);
 
 /// True when a search dialog must refuse the file name: its extension is on the exclusion
 /// lists (whatever Options/Exclude says) or is that of a formatted result file ("vm2",

@@ -5,9 +5,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <filesystem>
 
 #include "app/result_window.h"
+#include "app/search_dialog.h"
 #include "document/formatted_file.h"
 #include "document/result_document.h"
 #include "platform/recording_user_interface.h"
@@ -106,6 +111,40 @@ TEST_F(MainFrameTest, OpenedFilesAreRememberedMostRecentFirst) {
     ASSERT_NE(frame.openFormattedFile(QString::fromStdString(path)), nullptr);
     Profile stored(profile.path());
     EXPECT_EQ(stored.readString("Recent File List", "File1", ""), path);
+}
+
+
+TEST_F(MainFrameTest, AKwicSearchFromTheWindowFillsItsView) {
+    std::filesystem::create_directory(dir.file("corpus"));
+    testing::writeFileBytes(dir.file("corpus/a.txt"), "the zebra ran\nno stripes\na zebra slept\n");
+    CMainFrame frame(profile, histories);
+    ResultWindow* window = frame.newResultWindow();
+    frame.updateCommandStates();
+    ASSERT_TRUE(frame.action(CommandId::KwicRange)->isEnabled());
+
+    // The dialog is modal: fill it and press "Search!" once it shows.
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CSearchDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialogSeen = true;
+        dialog->keyword1()->setCurrentText("zebra");
+        dialog->filename()->setCurrentText("*.txt");
+        dialog->directory()->setCurrentText(QString::fromStdString(dir.file("corpus")) + "/");
+        dialog->accept();
+    });
+    frame.action(CommandId::KwicRange)->trigger();
+    EXPECT_TRUE(dialogSeen);
+    const CExStringList& lines = window->document().list(ResultKind::Original);
+    EXPECT_EQ(lines.count(), 3);  // the separator and two hits
+    EXPECT_EQ(window->searchState().resultKind, 1);
+    EXPECT_EQ(window->document().snapshot().keyword1, "zebra");
+    EXPECT_FALSE(frame.searchFlags().running);
+    EXPECT_FALSE(frame.action(CommandId::QuitSearch)->isEnabled());
+    // The window now holds a result: another search must be prepared for first.
+    EXPECT_FALSE(frame.action(CommandId::KwicRange)->isEnabled());
+    Profile stored(profile.path());
+    EXPECT_EQ(stored.readString("Setting", "Keyword1", ""), "zebra");
 }
 
 }  // namespace

@@ -1,0 +1,222 @@
+#include "app/search_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringEncoder>
+#include <QVBoxLayout>
+
+#include "app/qt_user_interface.h"
+
+namespace vellmora {
+namespace {
+
+/// Keywords are Shift-JIS bytes inside; what a person typed comes back through CP932.
+std::string keywordBytes(const QString& text) {
+    QStringEncoder sjis("Shift_JIS");
+    if (!sjis.isValid()) return text.toStdString();
+    const QByteArray bytes = sjis.encode(text);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+/// Paths are the file system's bytes: UTF-8 here.
+std::string pathBytes(const QString& text) { return text.toStdString(); }
+
+QComboBox* editableCombo(QWidget* parent, const std::vector<std::string>& history) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(24);
+    for (const std::string& entry : history) box->addItem(displayText(entry));
+    return box;
+}
+
+QPushButton* moveDirButton(QWidget* parent, QComboBox* directory) {
+    auto* button = new QPushButton("Move Dir", parent);
+    QObject::connect(button, &QPushButton::clicked, parent, [parent, directory] {
+        const QString chosen =
+            QFileDialog::getExistingDirectory(parent, QString(), directory->currentText());
+        if (!chosen.isEmpty()) directory->setCurrentText(chosen + "/");
+    });
+    return button;
+}
+
+}  // namespace
+
+CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
+    : QDialog(parent), m_model(model) {
+    setWindowTitle(displayText(kSearchDialogTitle));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* keywords = new QGridLayout;
+    m_keyword1 = editableCombo(this, {});
+    m_keyword2 = editableCombo(this, {});
+    auto* word1 = new QRadioButton("Word", this);
+    m_group1 = new QRadioButton("Group", this);
+    auto* word2 = new QRadioButton("Word", this);
+    m_group2 = new QRadioButton("Group", this);
+    auto* choice1 = new QButtonGroup(this);
+    choice1->addButton(word1);
+    choice1->addButton(m_group1);
+    auto* choice2 = new QButtonGroup(this);
+    choice2->addButton(word2);
+    choice2->addButton(m_group2);
+    word1->setChecked(true);
+    word2->setChecked(true);
+    keywords->addWidget(new QLabel("Keyword(1)", this), 0, 0);
+    keywords->addWidget(m_keyword1, 0, 1);
+    keywords->addWidget(word1, 0, 2);
+    keywords->addWidget(m_group1, 0, 3);
+    keywords->addWidget(new QLabel("Keyword(2)", this), 1, 0);
+    keywords->addWidget(m_keyword2, 1, 1);
+    keywords->addWidget(word2, 1, 2);
+    keywords->addWidget(m_group2, 1, 3);
+    layout->addLayout(keywords);
+    // The keyword boxes offer the group names while "Group" is chosen.
+    connect(m_group1, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
+    connect(m_group2, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
+
+    auto* files = new QGroupBox("Files", this);
+    auto* filesLayout = new QGridLayout(files);
+    m_filename = editableCombo(files, model.filenameHistory());
+    m_directory = editableCombo(files, model.directoryHistory());
+    filesLayout->addWidget(new QLabel("Filename", files), 0, 0);
+    filesLayout->addWidget(m_filename, 0, 1);
+    filesLayout->addWidget(new QLabel("Directory", files), 1, 0);
+    filesLayout->addWidget(m_directory, 1, 1);
+    filesLayout->addWidget(moveDirButton(this, m_directory), 1, 2);
+    layout->addWidget(files);
+
+    auto* response = new QGroupBox("Response file", this);
+    auto* responseLayout = new QGridLayout(response);
+    m_resFile = editableCombo(response, model.resFileHistory());
+    m_resFileDir = editableCombo(response, model.resFileDirHistory());
+    responseLayout->addWidget(new QLabel("Filename", response), 0, 0);
+    responseLayout->addWidget(m_resFile, 0, 1);
+    responseLayout->addWidget(new QLabel("Directory", response), 1, 0);
+    responseLayout->addWidget(m_resFileDir, 1, 1);
+    responseLayout->addWidget(moveDirButton(this, m_resFileDir), 1, 2);
+    layout->addWidget(response);
+
+    auto* sets = new QHBoxLayout;
+    for (int number = 1; number <= 6; ++number) {
+        auto* button = new QPushButton(displayText(model.corpusSetCaption(number)), this);
+        m_sets[static_cast<std::size_t>(number - 1)] = button;
+        connect(button, &QPushButton::clicked, this, [this, number] {
+            toModel();
+            // An undefined set is defined in the "File Set" dialog, which comes with the
+            // corpus-set work; a defined one fills the file fields.
+            if (m_model.clickCorpusSet(number) == CorpusSetButtons::Click::Loaded) fromModel();
+        });
+        sets->addWidget(button);
+    }
+    layout->addLayout(sets);
+
+    auto* range = new QGroupBox("Range of KW2", this);
+    auto* rangeLayout = new QHBoxLayout(range);
+    m_before = new QCheckBox("Before KW1", range);
+    m_sentence = new QCheckBox("Recognize Sentence Boundaries", range);
+    rangeLayout->addWidget(m_before);
+    rangeLayout->addWidget(m_sentence);
+    layout->addWidget(range);
+
+    auto* way = new QGroupBox("Way of Search", this);
+    auto* wayLayout = new QHBoxLayout(way);
+    const char* methods[] = {"AND", "NOT", "OR"};
+    for (std::size_t i = 0; i < m_method.size(); ++i) {
+        m_method[i] = new QRadioButton(methods[i], way);
+        wayLayout->addWidget(m_method[i]);
+    }
+    layout->addWidget(way);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* editGroup = buttons->addButton("Edit Group", QDialogButtonBox::ActionRole);
+    auto* option = buttons->addButton("Option", QDialogButtonBox::ActionRole);
+    editGroup->setEnabled(false);  // the word-group and option dialogs come with later work
+    option->setEnabled(false);
+    buttons->addButton("Search!", QDialogButtonBox::AcceptRole);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    fromModel();
+}
+
+void CSearchDialog::fillKeywordChoices() {
+    const QString typed1 = m_keyword1->currentText();
+    const QString typed2 = m_keyword2->currentText();
+    m_model.fields().keyword1IsGroup = m_group1->isChecked();
+    m_model.fields().keyword2IsGroup = m_group2->isChecked();
+    for (auto [box, choices, typed] :
+         {std::tuple{m_keyword1, &m_model.keyword1Choices(), typed1},
+          std::tuple{m_keyword2, &m_model.keyword2Choices(), typed2}}) {
+        box->clear();
+        for (const std::string& entry : *choices) box->addItem(displayText(entry));
+        box->setCurrentText(typed);
+    }
+}
+
+void CSearchDialog::fromModel() {
+    const SearchDialogFields& fields = m_model.fields();
+    m_group1->setChecked(fields.keyword1IsGroup);
+    m_group2->setChecked(fields.keyword2IsGroup);
+    fillKeywordChoices();
+    m_keyword1->setCurrentText(displayText(fields.keyword1));
+    m_keyword2->setCurrentText(displayText(fields.keyword2));
+    m_filename->setCurrentText(displayText(fields.corpus.filename));
+    m_directory->setCurrentText(displayText(fields.corpus.directory));
+    m_resFile->setCurrentText(displayText(fields.corpus.resFile));
+    m_resFileDir->setCurrentText(displayText(fields.corpus.resFileDir));
+    m_before->setChecked(fields.beforeKeyword1);
+    m_sentence->setChecked(fields.recognizeSentence);
+    m_method[static_cast<std::size_t>(fields.method)]->setChecked(true);
+}
+
+void CSearchDialog::toModel() {
+    SearchDialogFields& fields = m_model.fields();
+    fields.keyword1 = keywordBytes(m_keyword1->currentText());
+    fields.keyword1IsGroup = m_group1->isChecked();
+    fields.keyword2 = keywordBytes(m_keyword2->currentText());
+    fields.keyword2IsGroup = m_group2->isChecked();
+    fields.corpus.filename = pathBytes(m_filename->currentText());
+    fields.corpus.directory = pathBytes(m_directory->currentText());
+    fields.corpus.resFile = pathBytes(m_resFile->currentText());
+    fields.corpus.resFileDir = pathBytes(m_resFileDir->currentText());
+    fields.beforeKeyword1 = m_before->isChecked();
+    fields.recognizeSentence = m_sentence->isChecked();
+    for (std::size_t i = 0; i < m_method.size(); ++i)
+        if (m_method[i]->isChecked()) fields.method = static_cast<SearchMethod>(i);
+}
+
+void CSearchDialog::focusField(SearchField field) {
+    switch (field) {
+    case SearchField::Keyword1: m_keyword1->setFocus(); break;
+    case SearchField::Keyword2: m_keyword2->setFocus(); break;
+    case SearchField::Filename: m_filename->setFocus(); break;
+    case SearchField::Directory: m_directory->setFocus(); break;
+    case SearchField::ResFile: m_resFile->setFocus(); break;
+    case SearchField::ResFileDir: m_resFileDir->setFocus(); break;
+    case SearchField::None: break;
+    }
+}
+
+void CSearchDialog::accept() {
+    toModel();
+    if (!m_model.search()) {
+        focusField(m_model.focus());
+        return;
+    }
+    QDialog::accept();
+}
+
+}  // namespace vellmora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "engine/search_dialog_model.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+namespace vellmora {
+
+/// "Let's search in KWIC Format!(Range)" (CSearchDialog): the widgets of one search request
+/// over its model, which holds the fields, runs the checks and stores the choices.
+class CSearchDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CSearchDialog(SearchDialogModel& model, QWidget* parent = nullptr);
+
+    /// "Search!": the widgets into the model, then its checks; the dialog closes only when
+    /// they pass (the model has shown its message and names the field to focus otherwise).
+    void accept() override;
+
+    QComboBox* keyword1() const { return m_keyword1; }
+    QComboBox* keyword2() const { return m_keyword2; }
+    QComboBox* filename() const { return m_filename; }
+    QComboBox* directory() const { return m_directory; }
+
+private:
+    void toModel();
+    void fromModel();
+    void fillKeywordChoices();
+    void focusField(SearchField field);
+
+    SearchDialogModel& m_model;
+    QComboBox* m_keyword1;
+    QComboBox* m_keyword2;
+    QRadioButton* m_group1;
+    QRadioButton* m_group2;
+    QComboBox* m_filename;
+    QComboBox* m_directory;
+    QComboBox* m_resFile;
+    QComboBox* m_resFileDir;
+    QCheckBox* m_before;
+    QCheckBox* m_sentence;
+    std::array<QRadioButton*, 3> m_method{};
+    std::array<QPushButton*, 6> m_sets{};
+};
+
+}  // namespace vellmora
