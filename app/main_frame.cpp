@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include "app/result_view.h"
+#include "app/option_dialog.h"
 #include "app/result_window.h"
 #include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
@@ -59,7 +60,7 @@ constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
     C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::EditWordGroup, C::KwicPosition, C::KwicOptions, C::PrintOptions,
+    C::EditWordGroup, C::KwicPosition, C::PrintOptions,
     C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
     C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
     C::SortByColumn, C::Convert, C::ClearResult, C::PrepareToAdd,
@@ -430,6 +431,11 @@ void CMainFrame::connectCommands() {
     inView(C::Display, &ResultView::displayOptions);
     on(C::Font, [this] { chooseFont(); });
     on(C::KwicRange, [this] { kwicSearch(); });
+    on(C::KwicOptions, [this] {
+        OptionDialogModel options(m_profile, m_ui);
+        options.open();
+        COptionDialog(options, this).exec();
+    });
     on(C::QuitSearch, [this] { m_ui.requestCancel(); });
     for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
     for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);

@@ -15,6 +15,7 @@
 #include <QStringEncoder>
 #include <QVBoxLayout>
 
+#include "app/option_dialog.h"
 #include "app/qt_user_interface.h"
 
 namespace vellmora {
@@ -141,8 +142,12 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     auto* editGroup = buttons->addButton("Edit Group", QDialogButtonBox::ActionRole);
     auto* option = buttons->addButton("Option", QDialogButtonBox::ActionRole);
-    editGroup->setEnabled(false);  // the word-group and option dialogs come with later work
-    option->setEnabled(false);
+    editGroup->setEnabled(false);  // the word-group dialog comes with later work
+    connect(option, &QPushButton::clicked, this, [this] {
+        OptionDialogModel options = m_model.optionDialog();
+        options.open();
+        COptionDialog(options, this).exec();
+    });
     buttons->addButton("Search!", QDialogButtonBox::AcceptRole);
     buttons->addButton(QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,0 +1,57 @@
+#include "app/option_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "platform/recording_user_interface.h"
+#include "settings/profile.h"
+#include "tests/support/temp_dir.h"
+
+namespace vellmora {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "option_dialog_test";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: at exit Qt's own globals may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+TEST(OptionDialogTest, BoxesFollowTheModelAndOkStoresThem) {
+    application();
+    testing::TempDir dir;
+    Profile profile(dir.file("pyxo.ini"));
+    RecordingUserInterface ui;
+    OptionDialogModel model(profile, ui);
+    model.open();
+    COptionDialog dialog(model);
+    EXPECT_EQ(dialog.windowTitle(), "Serch Option");
+
+    // The file marks are one choice: ticking "never output" clears "Output all".
+    ASSERT_TRUE(dialog.box(OptionCheck::Separator)->isChecked());
+    dialog.box(OptionCheck::NoSeparator)->setChecked(true);
+    EXPECT_FALSE(dialog.box(OptionCheck::Separator)->isChecked());
+    dialog.box(OptionCheck::IgnoreCase)->setChecked(true);
+
+    // A width out of range keeps the dialog open with its message; a good one stores all.
+    dialog.field(OptionText::Xsize)->setText("20");
+    dialog.accept();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Available range is 30-256!"});
+    EXPECT_EQ(dialog.result(), 0);
+    dialog.field(OptionText::Xsize)->setText("100");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    Profile stored(dir.file("pyxo.ini"));
+    EXPECT_EQ(stored.readInt("Options", "NoSeparator", -1), 1);
+    EXPECT_EQ(stored.readInt("Options", "Separator", -1), 0);
+    EXPECT_EQ(stored.readInt("Options", "IgnoreCase", -1), 1);
+    EXPECT_EQ(stored.readString("Options", "Xsize", ""), "100");
+}
+
+}  // namespace
+}  // namespace vellmora
