@@ -63,7 +63,7 @@ constexpr CommandId kNotYetAvailable[] = {
     C::EditWordGroup, C::KwicPosition, C::PrintOptions,
     C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
     C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
-    C::SortByColumn, C::Convert, C::ClearResult, C::PrepareToAdd,
+    C::SortByColumn, C::Convert,
     C::AverageWordLength, C::MakeFileList,
 };
 // Never enabled: the program has nothing to undo, cut or paste.
@@ -437,6 +437,20 @@ void CMainFrame::connectCommands() {
         COptionDialog(options, this).exec();
     });
     on(C::QuitSearch, [this] { m_ui.requestCancel(); });
+    on(C::PrepareToAdd, [this] {
+        if (ResultWindow* window = activeResultWindow())
+            prepareToAddResult(window->searchState(), m_ui, m_profile);
+        updateCommandStates();
+    });
+    on(C::ClearResult, [this] {
+        ResultWindow* window = activeResultWindow();
+        if (window == nullptr) return;
+        if (clearResult(m_flags, window->searchState(), window->document(), m_ui, m_profile)) {
+            window->view().scrollToLine(0);
+            refreshTableWidths(*window);
+        }
+        updateCommandStates();
+    });
     for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
     for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);
 }
@@ -602,7 +616,7 @@ void CMainFrame::updateCommandStates() {
     action(C::QuitSearch)->setEnabled(m_flags.running);
     action(C::PreviousResult)->setEnabled(document != nullptr &&
                                           previousResultEnabled(*document, m_flags.running));
-    for (CommandId id : {C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,
+    for (CommandId id : {C::PrepareToAdd, C::ClearResult, C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,
                          C::ResultCounts, C::Display, C::TextColor, C::BackgroundColor,
                          C::Cascade, C::TileHorizontal, C::TileVertical, C::ArrangeIcons,
                          C::CloseAllWindows})

@@ -145,6 +145,14 @@ TEST_F(MainFrameTest, AKwicSearchFromTheWindowFillsItsView) {
     EXPECT_FALSE(frame.action(CommandId::KwicRange)->isEnabled());
     Profile stored(profile.path());
     EXPECT_EQ(stored.readString("Setting", "Keyword1", ""), "zebra");
+
+    // "Prepare to add result" lets the next search append; "Clear result" empties the window.
+    frame.action(CommandId::PrepareToAdd)->trigger();
+    EXPECT_TRUE(frame.action(CommandId::KwicRange)->isEnabled());
+    frame.action(CommandId::ClearResult)->trigger();
+    EXPECT_EQ(lines.count(), 0);
+    EXPECT_EQ(window->searchState().resultKind, 0);
+    EXPECT_FALSE(frame.action(CommandId::ShowOriginal)->isEnabled());
 }
 
 }  // namespace
