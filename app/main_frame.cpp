@@ -678,8 +678,17 @@ void CMainFrame::closeAll(bool saveFirst) {
     m_area->closeAllSubWindows();
 }
 
+bool CMainFrame::refuseWhileSearching(ResultWindow& window) {
+    if (!m_flags.running && !window.searchState().busy) return false;
+    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
+    m_ui.alert(kClearBusyMessage);  // "I'm busy now. Please wait..."
+    return true;
+}
+
 void CMainFrame::showKind(ResultKind kind) {
     if (ResultWindow* window = activeResultWindow()) {
+        // While a search writes into a window its content is not to be changed.
+        if (refuseWhileSearching(*window)) return;
         vellmora::showKind(window->document(), kind, m_ui);
         refreshTableWidths(*window);
         updateCommandStates();

@@ -82,6 +82,8 @@ private:
     bool saveAll();
     void closeAll(bool saveFirst);
     void showKind(ResultKind kind);
+    /// While a search runs: "I'm busy now. Please wait..." (beep unless silenced); true then.
+    bool refuseWhileSearching(ResultWindow& window);
     void previousResult();
     void showResultCounts();
     void showAbout();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -52,6 +53,35 @@ QPushButton* moveDirButton(QWidget* parent, QComboBox* directory) {
 }
 
 }  // namespace
+
+bool editFileSet(CFileSetDlg& set, QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(displayText(set.windowTitle()));
+    auto* form = new QFormLayout(&dialog);
+    CorpusSet& corpusSet = set.set();
+    CorpusFields& corpus = corpusSet.fields;
+    const std::pair<const char*, std::string*> rows[] = {
+        {"Title", &corpusSet.title},
+        {"Filename", &corpus.filename},
+        {"Directory", &corpus.directory},
+        {"Response file", &corpus.resFile},
+        {"Directory of response file", &corpus.resFileDir}};
+    std::vector<QLineEdit*> edits;
+    for (const auto& [label, value] : rows) {
+        auto* edit = new QLineEdit(displayText(*value), &dialog);
+        form->addRow(label, edit);
+        edits.push_back(edit);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    // The title is typed text (Shift-JIS inside); the others are paths.
+    *rows[0].second = keywordBytes(edits[0]->text());
+    for (std::size_t i = 1; i < edits.size(); ++i) *rows[i].second = pathBytes(edits[i]->text());
+    return true;
+}
 
 CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     : QDialog(parent), m_model(model) {
@@ -112,11 +142,18 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     for (int number = 1; number <= 6; ++number) {
         auto* button = new QPushButton(displayText(model.corpusSetCaption(number)), this);
         m_sets[static_cast<std::size_t>(number - 1)] = button;
-        connect(button, &QPushButton::clicked, this, [this, number] {
+        connect(button, &QPushButton::clicked, this, [this, number, button] {
             toModel();
-            // An undefined set is defined in the "File Set" dialog, which comes with the
-            // corpus-set work; a defined one fills the file fields.
-            if (m_model.clickCorpusSet(number) == CorpusSetButtons::Click::Loaded) fromModel();
+            if (m_model.clickCorpusSet(number) == CorpusSetButtons::Click::Loaded) {
+                fromModel();
+                return;
+            }
+            // An undefined set is defined from the fields as they stand.
+            CFileSetDlg set = m_model.fileSetDialog(number);
+            if (!editFileSet(set, this)) return;
+            m_model.acceptFileSet(set);
+            button->setText(displayText(m_model.corpusSetCaption(number)));
+            fromModel();
         });
         sets->addWidget(button);
     }

@@ -12,6 +12,10 @@ class QRadioButton;
 
 namespace vellmora {
 
+/// The "File Set" dialog: defines corpus set number from the fields it opens with; true on OK
+/// (the caller stores the set).
+bool editFileSet(CFileSetDlg& set, QWidget* parent);
+
 /// "Let's search in KWIC Format!(Range)" (CSearchDialog): the widgets of one search request
 /// over its model, which holds the fields, runs the checks and stores the choices.
 class CSearchDialog : public QDialog {
