@@ -12,7 +12,7 @@
 #include "app/edit_copy_dialog.h"
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
-#include "tests/app/qt_application.h"
+#include "tests/support/qt_application.h"
 #include "tests/support/temp_dir.h"
 
 namespace vellmora {

@@ -19,19 +19,10 @@
 #include "settings/histories.h"
 #include "settings/profile.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/qt_application.h"
 
 namespace vellmora {
 namespace {
-
-/// One application for the whole program, as Qt wants it.
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "app_shell_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit Qt's own globals may already be gone.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 QStringList visibleMenus(QMainWindow& window) {
     QStringList titles;
@@ -43,7 +34,7 @@ QStringList visibleMenus(QMainWindow& window) {
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testing::application();
         setenv("PYXO_INI", profile.path().c_str(), 1);
     }
     void TearDown() override { unsetenv("PYXO_INI"); }

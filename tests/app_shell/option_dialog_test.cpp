@@ -9,21 +9,13 @@
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/qt_application.h"
 
 namespace vellmora {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "option_dialog_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit Qt's own globals may already be gone.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 TEST(OptionDialogTest, BoxesFollowTheModelAndOkStoresThem) {
-    application();
+    testing::application();
     testing::TempDir dir;
     Profile profile(dir.file("pyxo.ini"));
     RecordingUserInterface ui;

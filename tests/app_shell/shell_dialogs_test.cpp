@@ -12,18 +12,10 @@
 #include "document/result_document.h"
 #include "settings/profile.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/qt_application.h"
 
 namespace vellmora {
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "shell_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit Qt's own globals may already be gone.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 /// Keeps a picture of the dialog beside the build's other screenshots, for a person to see.
 void photograph(QWidget& dialog, const QString& name) {
@@ -40,7 +32,7 @@ QStringList labels(QWidget& dialog) {
 }
 
 TEST(ShellDialogsTest, CountsGreyTheEmptyKinds) {
-    application();
+    testing::application();
     CPyxoDoc document("d");
     document.addSearchLine("-----[ a.txt ]-----", 10);
     document.addSearchLine("      1 | cat", 10);
@@ -55,7 +47,7 @@ TEST(ShellDialogsTest, CountsGreyTheEmptyKinds) {
 }
 
 TEST(ShellDialogsTest, AboutNamesTheLibraries) {
-    application();
+    testing::application();
     AboutDialog dialog;
     const QStringList texts = labels(dialog);
     EXPECT_TRUE(texts.contains("XIMO.DLL: ver. 0.06"));
@@ -63,7 +55,7 @@ TEST(ShellDialogsTest, AboutNamesTheLibraries) {
 }
 
 TEST(ShellDialogsTest, ExtraOptionsGiveTheBoxesBackOnlyOnOk) {
-    application();
+    testing::application();
     testing::TempDir dir;
     Profile profile(dir.file("pyxo.ini"));
     NoSupportOptionsModel model(profile);
