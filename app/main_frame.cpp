@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -552,12 +553,17 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
         for (const QString& path : paths)
             if (isFormattedPath(path)) openFormattedFile(path);
     });
+    window->setCanClose([this](ResultWindow& closing) { return canClose(closing); });
     QMdiSubWindow* sub = m_area->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(m_area->size() * 0.9);
     connect(window, &QObject::destroyed, this, [this] {
         if (m_destroying) return;
-        showMenuBarFor(m_area->subWindowList().size() > 1);
-        updateCommandStates();
+        // Looked at once the MDI area has let go of the closed window.
+        QTimer::singleShot(0, this, [this] {
+            showMenuBarFor(!m_area->subWindowList().isEmpty());
+            updateCommandStates();
+        });
     });
     sub->show();
     showMenuBarFor(true);
@@ -674,6 +680,7 @@ bool CMainFrame::saveAll() {
 
 void CMainFrame::closeAll(bool saveFirst) {
     if (saveFirst && !saveAll()) return;
+    // Every window had its question: none is asked again as it closes.
     for (ResultWindow* window : resultWindows()) window->document().setModified(false);
     m_area->closeAllSubWindows();
 }

@@ -1,5 +1,6 @@
 #include "app/result_window.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QVBoxLayout>
 
@@ -25,6 +26,14 @@ void ResultWindow::updateTitle() {
     const std::string& path = m_document->filePath();
     setWindowTitle(path.empty() ? displayText(m_document->baseTitle())
                                 : QFileInfo(QString::fromStdString(path)).fileName());
+}
+
+void ResultWindow::closeEvent(QCloseEvent* event) {
+    if (m_canClose && !m_canClose(*this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void ResultWindow::showBusyTitle(const QString& progress) {

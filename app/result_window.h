@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "document/result_document.h"
@@ -31,10 +32,18 @@ public:
     /// "<title>  <progress>" while a long command runs in the window.
     void showBusyTitle(const QString& progress);
 
+    /// The can-close step every close of the window runs first (the save question); the
+    /// window stays open when it returns false.
+    void setCanClose(std::function<bool(ResultWindow&)> canClose) { m_canClose = std::move(canClose); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     std::unique_ptr<CPyxoDoc> m_document;
     ResultView* m_view;
     SearchState m_state;
+    std::function<bool(ResultWindow&)> m_canClose;
 };
 
 }  // namespace vellmora

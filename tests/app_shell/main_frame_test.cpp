@@ -146,5 +146,21 @@ TEST_F(MainFrameTest, AKwicSearchFromTheWindowFillsItsView) {
     EXPECT_FALSE(frame.action(CommandId::ShowOriginal)->isEnabled());
 }
 
+
+TEST_F(MainFrameTest, ClosingTheLastWindowBringsBackTheShortBar) {
+    CMainFrame frame(profile, histories);
+    frame.show();
+    frame.newResultWindow();
+    frame.newResultWindow();
+    frame.action(CommandId::Close)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.resultWindows().size(), 1u);
+    EXPECT_TRUE(frame.fullMenuBarShown());
+    frame.action(CommandId::Close)->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame.resultWindows().empty());
+    EXPECT_FALSE(frame.fullMenuBarShown());
+}
+
 }  // namespace
 }  // namespace vellmora
