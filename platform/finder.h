@@ -30,8 +30,8 @@ bool matchesWildcard(std::string_view pattern, std::string_view name);
 /// when there is none). So "/corpus/*.txt" lists "/corpus", and "*.txt" the current
 /// directory.
 ///
-/// Matching rules, chosen to behave like the file dialogs users know from the original
-/// platform while staying safe on this one:
+/// Matching rules, chosen to behave as users of desktop file dialogs expect while staying
+/// safe on a case-sensitive file system:
 /// - "*" matches any run of characters, "?" exactly one; ASCII letters ignore case, so
 ///   "*.txt" lists "a.TXT" as well as "b.txt".
 /// - A pattern ending in ".*" also matches names without that dot, so "*.*" lists every
