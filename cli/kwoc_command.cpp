@@ -11,18 +11,8 @@
 namespace vellmora {
 namespace {
 
-class KwocCommand : public SearchCommand {
+class KwocCommand : public WrappedDialogCommand<KwocSearchDialogModel> {
 public:
-    SearchDialogFields& openDialog(Profile& profile, UserInterface& ui,
-                                   const Histories& histories) override {
-        m_dialog = std::make_unique<KwocSearchDialogModel>(profile, ui, histories);
-        m_dialog->open();
-        return m_dialog->request();
-    }
-    bool confirmDialog() override { return m_dialog->search(); }
-    void copyRequestTo(LastSearchValues& values) const override {
-        m_dialog->copyRequestTo(values);
-    }
     SearchOutcome run(const SearchOptions& options, Profile& profile, UserInterface& ui,
                       CPyxoDoc& document, SearchState& state,
                       const SearchRequest& request) override {
@@ -30,9 +20,6 @@ public:
         KwocSearchRun run(options, kwoc, profile, ui, document, state);
         return run.run(request);
     }
-
-private:
-    std::unique_ptr<KwocSearchDialogModel> m_dialog;
 };
 
 }  // namespace

@@ -46,6 +46,26 @@ private:
     std::unique_ptr<SearchDialogModel> m_dialog;
 };
 
+/// A search command whose dialog model carries the range dialog's request and adds its own
+/// fields (the positioned and the KWOC search dialogs).
+template <class DialogModel>
+class WrappedDialogCommand : public SearchCommand {
+public:
+    SearchDialogFields& openDialog(Profile& profile, UserInterface& ui,
+                                   const Histories& histories) override {
+        m_dialog = std::make_unique<DialogModel>(profile, ui, histories);
+        m_dialog->open();
+        return m_dialog->request();
+    }
+    bool confirmDialog() override { return m_dialog->search(); }
+    void copyRequestTo(LastSearchValues& values) const override {
+        m_dialog->copyRequestTo(values);
+    }
+
+protected:
+    std::unique_ptr<DialogModel> m_dialog;
+};
+
 /// The road of a search command: its arguments (-1 -2 --group1 --group2 -d -f -r) fill the
 /// dialog as if typed, the dialog is confirmed (a refusal is exit 2), the request and the
 /// histories are stored as the desktop program stores them, and the result lines stream to
