@@ -33,6 +33,7 @@
 #include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
 #include "app/startup.h"
+#include "app/word_group_dialog.h"
 #include "document/document_save.h"
 #include "document/formatted_file.h"
 #include "document/result_navigation.h"
@@ -61,7 +62,7 @@ constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
     C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::EditWordGroup, C::KwicPosition, C::PrintOptions,
+    C::KwicPosition, C::PrintOptions,
     C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
     C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
     C::SortByColumn, C::Convert,
@@ -125,6 +126,8 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     m_ui.setDocumentHooks({
         [this](DocumentId id, std::string_view progress) {
             if (ResultWindow* window = windowOf(id)) window->showBusyTitle(displayText(progress));
+            // A run's loop has begun: its window now holds a search (Break may save it).
+            updateCommandStates();
         },
         [this](DocumentId id) {
             if (ResultWindow* window = windowOf(id)) window->updateTitle();
@@ -432,15 +435,17 @@ void CMainFrame::connectCommands() {
     inView(C::Display, &ResultView::displayOptions);
     on(C::Font, [this] { chooseFont(); });
     on(C::KwicRange, [this] { kwicSearch(); });
+    on(C::EditWordGroup, [this] { editWordGroups(); });
     on(C::KwicOptions, [this] {
         OptionDialogModel options(m_profile, m_ui);
         options.open();
         COptionDialog(options, this).exec();
     });
-    on(C::QuitSearch, [this] { m_ui.requestCancel(); });
+    on(C::QuitSearch, [this] { quitSearch(); });
     on(C::PrepareToAdd, [this] {
-        if (ResultWindow* window = activeResultWindow())
-            prepareToAddResult(window->searchState(), m_ui, m_profile);
+        ResultWindow* window = activeResultWindow();
+        if (window == nullptr || refuseWhileSearching(*window)) return;
+        prepareToAddResult(window->searchState(), m_ui, m_profile);
         updateCommandStates();
     });
     on(C::ClearResult, [this] {
@@ -485,27 +490,71 @@ void CMainFrame::kwicSearch() {
     const SearchOptions options = readSearchOptions(m_profile);
     const SearchRequest request = searchRequestOf(model.fields());
     CPyxoDoc& document = window->document();
-
-    // The modeless box whose "Quit Search" stops the run at its next line.
-    std::unique_ptr<QMessageBox> box;
-    if (!options.noDialog) {
-        box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, windowTitle(),
-                                            "I'm searching ...", QMessageBox::NoButton, this);
-        QPushButton* quit = box->addButton("Quit Search", QMessageBox::RejectRole);
-        connect(quit, &QPushButton::clicked, this, [this] { m_ui.requestCancel(); });
-        box->setModal(false);
-        box->show();
+    {
+        const SearchingBox box = showSearchingBox(options.noDialog);
+        runKeepingRetainedKind(state, [&] {
+            KwicSearchRun run(options, m_profile, m_ui, document, state);
+            return run.run(request, &m_flags);
+        });
     }
+    afterSearch(*window, request.keyword1.text, request.keyword2.text);
+}
+
+CMainFrame::SearchingBox CMainFrame::showSearchingBox(bool noDialog) {
     updateCommandStates();
-    runKeepingRetainedKind(state, [&] {
-        KwicSearchRun run(options, m_profile, m_ui, document, state);
-        return run.run(request, &m_flags);
-    });
-    box.reset();
-    recordSearchInDocument(state, request.keyword1.text, request.keyword2.text, document);
+    if (noDialog) return nullptr;
+    // Modeless, so that the window and its commands stay usable while the run pumps events;
+    // its "Quit Search" stops the run at its next line.
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, windowTitle(),
+                                             "I'm searching ...", QMessageBox::NoButton, this);
+    QPushButton* quit = box->addButton("Quit Search", QMessageBox::RejectRole);
+    connect(quit, &QPushButton::clicked, this, [this] { quitSearch(); });
+    box->setModal(false);
+    box->show();
+    return box;
+}
+
+void CMainFrame::quitSearch() {
+    if (!m_flags.running) return;
+    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
+    m_ui.alertBeep();
+    m_ui.requestCancel();
+}
+
+void CMainFrame::afterSearch(ResultWindow& window, std::string_view keyword1,
+                             std::string_view keyword2) {
+    recordSearchInDocument(window.searchState(), keyword1, keyword2, window.document());
     m_histories.save(m_profile);
-    refreshTableWidths(*window);
+    refreshTableWidths(window);
     updateCommandStates();
+}
+
+void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(path.toStdString());
+    SearchRequest searched;
+    DropHandlers handlers;
+    handlers.openFormatted = [this](const std::string& path) {
+        openFormattedFile(QString::fromStdString(path));
+    };
+    handlers.showDialog = [this](DropDialogModel& model) {
+        return DropSearchDialog(model, this).exec() == QDialog::Accepted;
+    };
+    handlers.run = [&](const SearchRequest& request, const CExStringList& corpus) {
+        searched = request;
+        const SearchingBox box = showSearchingBox(readSearchOptions(m_profile).noDialog);
+        return runDroppedFileSearch(request, corpus, m_profile, m_ui, window.document(),
+                                    window.searchState(), &m_flags);
+    };
+    if (dropFiles(files, m_flags, window.searchState(), m_ui, m_profile, m_histories, handlers) ==
+        DropResult::Searched)
+        afterSearch(window, searched.keyword1.text, searched.keyword2.text);
+}
+
+void CMainFrame::editWordGroups() {
+    WordGroupDialogModel model(m_profile, m_ui);
+    model.open();
+    CWordGroupDialog(model, this).exec();
 }
 
 void CMainFrame::chooseFont() {
@@ -547,12 +596,8 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     ResultView& view = window->view();
     refreshTableWidths(*window);
     view.setContextMenu(m_contextMenu);
-    connect(&view, &ResultView::filesDropped, this, [this](const QStringList& paths) {
-        // Formatted files open as documents of their own; a search over dropped text files
-        // needs the search dialogs of the desktop program, which come with the search work.
-        for (const QString& path : paths)
-            if (isFormattedPath(path)) openFormattedFile(path);
-    });
+    connect(&view, &ResultView::filesDropped, this,
+            [this, window](const QStringList& paths) { dropOnView(*window, paths); });
     window->setCanClose([this](ResultWindow& closing) { return canClose(closing); });
     QMdiSubWindow* sub = m_area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -816,6 +861,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_flags.running) {
         if (m_ui.message("I'm searching. Do you want to continue to search?", Buttons::YesNo) ==
             Answer::Yes) {
+            // The program ends at once: the run stops at its next line instead of reading on
+            // behind a closed window.
+            m_ui.requestCancel();
             event->accept();
             return;
         }

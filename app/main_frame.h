@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMessageBox;
 
 namespace vellmora {
 
@@ -77,6 +79,16 @@ private:
     void chooseFont();
     /// "KWIC Search(Range)": the search dialog, then the run in the active window.
     void kwicSearch();
+    /// The modeless "I'm searching ..." box of a run (none when NoDialog), closed as it goes.
+    using SearchingBox = std::unique_ptr<QMessageBox>;
+    SearchingBox showSearchingBox(bool noDialog);
+    /// After a run in window: its display state recorded, histories saved, commands updated.
+    void afterSearch(ResultWindow& window, std::string_view keyword1, std::string_view keyword2);
+    /// Files dropped on a window's view: formatted files open, the others are searched.
+    void dropOnView(ResultWindow& window, const QStringList& paths);
+    void editWordGroups();
+    /// "Quit Search": the running search stops at its next line (with a beep unless silenced).
+    void quitSearch();
     bool saveToText(ResultWindow& window, bool askName);
     bool canClose(ResultWindow& window);
     bool saveAll();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace vellmora {
 namespace {
@@ -21,6 +22,13 @@ QString displayText(std::string_view bytes) {
     QStringDecoder sjis("Shift_JIS");
     if (!sjis.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return sjis.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::string keywordBytes(const QString& text) {
+    QStringEncoder sjis("Shift_JIS");
+    if (!sjis.isValid()) return text.toStdString();
+    const QByteArray bytes = sjis.encode(text);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 QtUserInterface::QtUserInterface(QWidget* parent) : m_parent(parent) { m_sincePump.start(); }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "platform/user_interface.h"
@@ -14,6 +15,9 @@ namespace vellmora {
 /// Text the program holds as bytes, for a widget: UTF-8 (the program's own texts, paths) when
 /// it is valid UTF-8, otherwise Shift-JIS (corpus text, keywords).
 QString displayText(std::string_view bytes);
+/// What a person typed, as the bytes the program holds: keywords, group names and words are
+/// Shift-JIS inside, so the text goes back through CP932.
+std::string keywordBytes(const QString& text);
 
 /// The desktop program's side of the engine's user interface: message boxes with the exact
 /// texts, the bell, and a pump that lets the window's events run at most every 15 ms so that

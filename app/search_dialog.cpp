@@ -13,22 +13,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringEncoder>
 #include <QVBoxLayout>
 
 #include "app/option_dialog.h"
 #include "app/qt_user_interface.h"
+#include "app/word_group_dialog.h"
 
 namespace vellmora {
 namespace {
-
-/// Keywords are Shift-JIS bytes inside; what a person typed comes back through CP932.
-std::string keywordBytes(const QString& text) {
-    QStringEncoder sjis("Shift_JIS");
-    if (!sjis.isValid()) return text.toStdString();
-    const QByteArray bytes = sjis.encode(text);
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 /// Paths are the file system's bytes: UTF-8 here.
 std::string pathBytes(const QString& text) { return text.toStdString(); }
@@ -107,10 +99,12 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     keywords->addWidget(m_keyword1, 0, 1);
     keywords->addWidget(word1, 0, 2);
     keywords->addWidget(m_group1, 0, 3);
+    keywords->addWidget(chooseGroupButton(m_keyword1, m_group1), 0, 4);
     keywords->addWidget(new QLabel("Keyword(2)", this), 1, 0);
     keywords->addWidget(m_keyword2, 1, 1);
     keywords->addWidget(word2, 1, 2);
     keywords->addWidget(m_group2, 1, 3);
+    keywords->addWidget(chooseGroupButton(m_keyword2, m_group2), 1, 4);
     layout->addLayout(keywords);
     // The keyword boxes offer the group names while "Group" is chosen.
     connect(m_group1, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
@@ -179,7 +173,14 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     auto* editGroup = buttons->addButton("Edit Group", QDialogButtonBox::ActionRole);
     auto* option = buttons->addButton("Option", QDialogButtonBox::ActionRole);
-    editGroup->setEnabled(false);  // the word-group dialog comes with later work
+    connect(editGroup, &QPushButton::clicked, this, [this] {
+        toModel();
+        WordGroupDialogModel groups = m_model.wordGroupDialog();
+        groups.open();
+        CWordGroupDialog(groups, this).exec();
+        m_model.reloadGroupNames();
+        fillKeywordChoices();
+    });
     connect(option, &QPushButton::clicked, this, [this] {
         OptionDialogModel options = m_model.optionDialog();
         options.open();
@@ -192,6 +193,21 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     layout->addWidget(buttons);
 
     fromModel();
+}
+
+QPushButton* CSearchDialog::chooseGroupButton(QComboBox* keyword, QRadioButton* group) {
+    auto* button = new QPushButton("List...", this);
+    button->setToolTip("List of Word Group");
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [this, keyword, group] {
+        GroupChooserModel chooser =
+            m_model.groupChooser(group->isChecked() ? keywordBytes(keyword->currentText()) : "");
+        chooser.open();
+        if (GroupChooserDialog(chooser, this).exec() != QDialog::Accepted) return;
+        group->setChecked(true);
+        keyword->setCurrentText(displayText(chooser.selectedGroup()));
+    });
+    return button;
 }
 
 void CSearchDialog::fillKeywordChoices() {
@@ -259,6 +275,41 @@ void CSearchDialog::accept() {
         return;
     }
     QDialog::accept();
+}
+
+DropSearchDialog::DropSearchDialog(DropDialogModel& model, QWidget* parent)
+    : QDialog(parent), m_model(model) {
+    setWindowTitle(displayText(kDropDialogTitle));
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(displayText(model.caption()), this), 0, 0, 1, 4);
+    const auto row = [this, layout](int line, const char* label, const std::string& text,
+                                    bool isGroup, QLineEdit*& field, QRadioButton*& group) {
+        field = new QLineEdit(displayText(text), this);
+        auto* word = new QRadioButton("Word", this);
+        group = new QRadioButton("Group", this);
+        auto* choice = new QButtonGroup(this);
+        choice->addButton(word);
+        choice->addButton(group);
+        (isGroup ? group : word)->setChecked(true);
+        layout->addWidget(new QLabel(label, this), line, 0);
+        layout->addWidget(field, line, 1);
+        layout->addWidget(word, line, 2);
+        layout->addWidget(group, line, 3);
+    };
+    row(1, "Keyword(1)", model.keyword1, model.keyword1IsGroup, m_keyword1, m_group1);
+    row(2, "Keyword(2)", model.keyword2, model.keyword2IsGroup, m_keyword2, m_group2);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons, 3, 0, 1, 4);
+}
+
+void DropSearchDialog::accept() {
+    m_model.keyword1 = keywordBytes(m_keyword1->text());
+    m_model.keyword1IsGroup = m_group1->isChecked();
+    m_model.keyword2 = keywordBytes(m_keyword2->text());
+    m_model.keyword2IsGroup = m_group2->isChecked();
+    if (m_model.confirm()) QDialog::accept();
 }
 
 }  // namespace vellmora

@@ -3,10 +3,12 @@
 #include <QDialog>
 #include <array>
 
+#include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -37,6 +39,8 @@ private:
     void toModel();
     void fromModel();
     void fillKeywordChoices();
+    /// "List...": the group chooser; its choice becomes the keyword, taken as a group.
+    QPushButton* chooseGroupButton(QComboBox* keyword, QRadioButton* group);
     void focusField(SearchField field);
 
     SearchDialogModel& m_model;
@@ -52,6 +56,28 @@ private:
     QCheckBox* m_sentence;
     std::array<QRadioButton*, 3> m_method{};
     std::array<QPushButton*, 6> m_sets{};
+};
+
+/// "D&D KWIC Search": the two keywords, each a word or a group, of the search over files dropped
+/// on a view.
+class DropSearchDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    DropSearchDialog(DropDialogModel& model, QWidget* parent = nullptr);
+
+    QLineEdit* keyword1() const { return m_keyword1; }
+    QLineEdit* keyword2() const { return m_keyword2; }
+
+    /// OK: the fields into the model, which refuses an empty keyword 1 and keeps the dialog.
+    void accept() override;
+
+private:
+    DropDialogModel& m_model;
+    QLineEdit* m_keyword1;
+    QLineEdit* m_keyword2;
+    QRadioButton* m_group1;
+    QRadioButton* m_group2;
 };
 
 }  // namespace vellmora

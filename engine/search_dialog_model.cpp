@@ -175,6 +175,10 @@ WordGroupDialogModel SearchDialogModel::wordGroupDialog() const {
     return WordGroupDialogModel(m_profile, m_ui, group);
 }
 
+GroupChooserModel SearchDialogModel::groupChooser(std::string group) const {
+    return GroupChooserModel(m_profile, m_ui, std::move(group));
+}
+
 OptionDialogModel SearchDialogModel::optionDialog() const {
     return OptionDialogModel(m_profile, m_ui);
 }

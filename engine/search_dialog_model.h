@@ -8,6 +8,7 @@
 #include "engine/search_run.h"
 #include "settings/corpus_sets.h"
 #include "settings/excluded_types.h"
+#include "settings/group_chooser_model.h"
 #include "settings/word_group_dialog_model.h"
 
 namespace vellmora {
@@ -107,6 +108,8 @@ public:
     /// "Edit Group": the word-group dialog, on the group keyword 1 names when its "Group"
     /// choice is on, else keyword 2's, else none. Call reloadGroupNames() after it closes.
     WordGroupDialogModel wordGroupDialog() const;
+    /// The group chooser, opening on group (empty: none).
+    GroupChooserModel groupChooser(std::string group) const;
     /// "Option": the KWIC options dialog.
     OptionDialogModel optionDialog() const;
 
