@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -115,6 +116,35 @@ QStyle::StandardPixmap iconOf(CommandId id) {
     }
 }
 
+/// A command whose shortcut is also the Alt mnemonic of a menu on the bar ("KWIC Options"
+/// Alt+O and "&Options") would be ambiguous to Qt, and neither would happen. The command wins,
+/// as a shortcut table wins over menu mnemonics elsewhere: its key is taken before the
+/// shortcut map sees it, while the main window itself is active.
+class CommandKeysFirst : public QObject {
+public:
+    CommandKeysFirst(QWidget* window, std::vector<QAction*> commands)
+        : QObject(window), m_window(window), m_commands(std::move(commands)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        if (QApplication::activeWindow() != m_window) return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* command : m_commands) {
+            if (!command->shortcuts().contains(key)) continue;
+            event->accept();
+            if (event->type() == QEvent::KeyPress && command->isEnabled()) command->trigger();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    std::vector<QAction*> m_commands;
+};
+
 }  // namespace
 
 CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
@@ -144,7 +174,18 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     if (readInt(m_profile, settingKey("Display", "StatusBar")) != 0) statusBar();
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateCommandStates(); });
     showMenuBarFor(false);
+    preferCommandKeysToMnemonics();
     updateCommandStates();
+}
+
+void CMainFrame::preferCommandKeysToMnemonics() {
+    QList<QKeySequence> mnemonics;
+    for (QAction* entry : m_fullBar) mnemonics << QKeySequence::mnemonic(entry->text());
+    std::vector<QAction*> clashing;
+    for (const auto& [id, command] : m_actions)
+        for (const QKeySequence& key : command->shortcuts())
+            if (mnemonics.contains(key)) clashing.push_back(command);
+    qApp->installEventFilter(new CommandKeysFirst(this, std::move(clashing)));
 }
 
 void CMainFrame::showAsPlaced() {
@@ -204,8 +245,8 @@ void CMainFrame::createActions() {
 }
 
 QMenu* CMainFrame::addMenu(const QString& title, bool full) {
-    QMenu* menu = menuBar()->addMenu(title);
-    (full ? m_fullMenus : m_shortMenus).push_back(menu);
+    auto* menu = new QMenu(title, this);
+    (full ? m_fullBar : m_shortBar).push_back(menu->menuAction());
     return menu;
 }
 
@@ -220,7 +261,8 @@ void CMainFrame::buildMenus() {
     m_recentShort = file;
     file->addSeparator();
     // "Font" is a command on the bar itself; the full bar has its own entry further on.
-    m_shortFont = menuBar()->addAction("Font");
+    m_shortFont = new QAction("Font", this);
+    m_shortBar.push_back(m_shortFont);
     m_shortFont->setStatusTip(action(C::Font)->statusTip());
     connect(m_shortFont, &QAction::triggered, action(C::Font), &QAction::trigger);
     QMenu* display = addMenu("Display(&V)", false);
@@ -261,7 +303,7 @@ void CMainFrame::buildMenus() {
     addCommands(colors, {C::TextColor, C::BackgroundColor});
     addCommands(options, {C::PrintOptions, C::SaveOption, C::Language,
                           C::ExtendedCollocationOptions});
-    menuBar()->addAction(action(C::Font));
+    m_fullBar.push_back(action(C::Font));
     addCommands(addMenu("KWO&C", true), {C::KwocSearch, C::KwocOption});
     QMenu* data = addMenu("&Data", true);
     addCommands(data, {C::ExtractRange, C::ExtractPosition});
@@ -462,14 +504,14 @@ void CMainFrame::connectCommands() {
 }
 
 void CMainFrame::showMenuBarFor(bool full) {
-    for (QMenu* menu : m_shortMenus) menu->menuAction()->setVisible(!full);
-    for (QMenu* menu : m_fullMenus) menu->menuAction()->setVisible(full);
-    m_shortFont->setVisible(!full);
-    action(C::Font)->setVisible(full);
+    // Only the shown bar's entries are on it: hidden entries would still claim their Alt
+    // mnemonics and make every one of them ambiguous.
+    menuBar()->clear();
+    for (QAction* entry : full ? m_fullBar : m_shortBar) menuBar()->addAction(entry);
 }
 
 bool CMainFrame::fullMenuBarShown() const {
-    return !m_fullMenus.empty() && m_fullMenus.front()->menuAction()->isVisible();
+    return menuBar()->actions().contains(m_fullBar.front());
 }
 
 void CMainFrame::kwicSearch() {
@@ -662,8 +704,8 @@ void CMainFrame::updateCommandStates() {
     action(C::SaveTextAs)->setEnabled(hasSearchResult);
     action(C::Break)->setEnabled(window != nullptr && (window->searchState().resultKind != 0 ||
                                                        document->snapshot().searchKind != 0));
-    action(C::KwicRange)->setEnabled(window != nullptr && !m_flags.running &&
-                                     kwicSearchEnabled(window->searchState()));
+    // Left enabled while another window searches, so that the command can say it is busy.
+    action(C::KwicRange)->setEnabled(window != nullptr && kwicSearchEnabled(window->searchState()));
     action(C::QuitSearch)->setEnabled(m_flags.running);
     action(C::PreviousResult)->setEnabled(document != nullptr &&
                                           previousResultEnabled(*document, m_flags.running));

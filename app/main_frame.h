@@ -69,6 +69,8 @@ private:
     QMenu* addMenu(const QString& title, bool full);
     void addCommands(QMenu* menu, std::initializer_list<CommandId> ids);
     void showMenuBarFor(bool full);
+    /// Commands whose keys are also menu mnemonics take those keys.
+    void preferCommandKeysToMnemonics();
     ResultWindow* addResultWindow(ResultWindow* window);
     ResultWindow* windowOf(DocumentId id) const;
     /// Gives the view the column widths of the document's table results.
@@ -112,8 +114,9 @@ private:
     ApplicationSearchFlags m_flags;
     QMdiArea* m_area;
     std::map<CommandId, QAction*> m_actions;
-    std::vector<QMenu*> m_shortMenus;
-    std::vector<QMenu*> m_fullMenus;
+    /// The entries of the two menu bars, in order.
+    std::vector<QAction*> m_shortBar;
+    std::vector<QAction*> m_fullBar;
     QAction* m_shortFont = nullptr;
     QMenu* m_contextMenu = nullptr;
     QMenu* m_recentShort = nullptr;

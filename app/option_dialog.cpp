@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QGridLayout>
+#include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -60,12 +60,14 @@ COptionDialog::COptionDialog(OptionDialogModel& model, QWidget* parent)
     }
     layout->addLayout(grid);
 
-    auto* form = new QFormLayout;
+    // Two fields to a row, numbers being short, so that the dialog fits a small screen.
+    auto* numbers = new QGridLayout;
     for (int i = 0; i < kOptionTextCount; ++i) {
         const auto text = static_cast<OptionText>(i);
         auto* edit = new QLineEdit(this);
         m_fields[static_cast<std::size_t>(i)] = edit;
-        form->addRow(displayText(controlText(text)), edit);
+        numbers->addWidget(new QLabel(displayText(controlText(text)), this), i / 2, (i % 2) * 2);
+        numbers->addWidget(edit, i / 2, (i % 2) * 2 + 1);
         connect(edit, &QLineEdit::editingFinished, this, [this, text, edit] {
             if (edit->text().toStdString() == m_model.text(text)) return;
             m_model.editText(text, edit->text().toStdString());
@@ -74,7 +76,7 @@ COptionDialog::COptionDialog(OptionDialogModel& model, QWidget* parent)
             edit->setText(QString::fromStdString(m_model.text(text)));
         });
     }
-    layout->addLayout(form);
+    layout->addLayout(numbers);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

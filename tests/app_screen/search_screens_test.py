@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Searching from the real pyxo window under Xvfb, driven with xdotool as a person would with
+the keyboard: the search dialog (Alt+S) opens with the last request, "Search!" fills the
+view, the options (Alt+O) and word-group (Alt+G) dialogs open over it, and a long search shows
+its "I'm searching ..." box, whose "Quit Search" (Escape) ends the run.
+
+    search_screens_test.py PYXO SOURCE_DIR OUTPUT_DIR
+
+Every step leaves a screenshot in OUTPUT_DIR for a person to look at."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from screenshot_test import line_bands, read_ppm, text_rows
+
+# A corpus of about 1.5 MB on which this expression takes many seconds: long enough to see the
+# running box and to stop the run by hand.
+SLOW_EXPRESSION = "([a-z]+ ?){1,6}[0-9]"
+
+
+class Session:
+    """One pyxo on its own X server, with its own settings file."""
+
+    def __init__(self, pyxo, work, ini_text, output):
+        self.output = output
+        self.work = work
+        self.ini = os.path.join(work, "pyxo.ini")
+        with open(self.ini, "wb") as f:
+            f.write(ini_text)
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        display = ":" + self.xvfb.stdout.readline().decode().strip()
+        self.env = dict(os.environ, DISPLAY=display, PYXO_INI=self.ini,
+                        PYXO_DATA_DIR=os.path.join(work, "data"), HOME=work,
+                        XDG_RUNTIME_DIR=work)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.app = subprocess.Popen([pyxo], env=self.env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        found = self.xdotool("search", "--sync", "--name", "^Vellmora$", timeout=20)
+        self.window = found.split()[0]
+        time.sleep(1)
+
+    def xdotool(self, *args, timeout=10):
+        done = subprocess.run(["xdotool", *args], env=self.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=timeout)
+        return done.stdout.decode()
+
+    def key(self, key, wait=1.0):
+        """A key for the main window; with no window manager it needs the focus first."""
+        self.xdotool("windowfocus", self.window)
+        time.sleep(0.2)
+        self.xdotool("key", key)
+        time.sleep(wait)
+
+    def key_to_focus(self, key, wait=1.0):
+        """A key for whatever holds the focus now (an open dialog)."""
+        self.xdotool("key", key)
+        time.sleep(wait)
+
+    def shoot(self, name):
+        png = os.path.join(self.output, name)
+        ppm = os.path.join(self.work, "shot.ppm")
+        subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", png],
+                       check=True, env=self.env)
+        subprocess.run(["convert", png, ppm], check=True)
+        print(f"search screens: {png}")
+        return read_ppm(ppm)
+
+    def alive(self):
+        return self.app.poll() is None
+
+    def close(self):
+        self.app.kill()
+        self.app.wait()
+        self.xvfb.kill()
+        self.xvfb.wait()
+
+
+def ini_for(keyword, directory, options=b""):
+    return (b"[Options]\n" + options + b"[Setting]\nKeyword1=" + keyword + b"\nFilename=*.txt\n"
+            b"Directory=" + directory.encode() + b"/\n")
+
+
+def drawn_lines(screen):
+    return len(line_bands(text_rows(screen, 60, screen[0] // 2)))
+
+
+def search_and_look(pyxo, work, output, language, keyword, directory, failures):
+    session = Session(pyxo, work, ini_for(keyword, directory), output)
+    try:
+        session.key("alt+s")
+        session.shoot(f"search-dialog-{language}.png")
+        session.key_to_focus("Return", wait=2)
+        lines = drawn_lines(session.shoot(f"search-results-{language}.png"))
+        print(f"search screens: {language}: {lines} drawn result lines")
+        if lines < 10:
+            failures.append(f"{language}: the search from the window drew {lines} lines")
+        if language == "en":
+            session.key("alt+o")
+            session.shoot("options-dialog.png")
+            session.key_to_focus("Escape")
+            session.key("alt+g")
+            session.shoot("word-group-dialog.png")
+            session.key_to_focus("Escape")
+        if not session.alive():
+            failures.append(f"{language}: pyxo ended during the session")
+    finally:
+        session.close()
+
+
+def quit_a_long_search(pyxo, work, output, source, failures):
+    corpus = os.path.join(work, "slow")
+    os.makedirs(corpus, exist_ok=True)
+    with open(os.path.join(source, "samples/en/devil.txt"), "rb") as f:
+        text = f.read()
+    with open(os.path.join(corpus, "slow.txt"), "wb") as f:
+        f.write(text * max(1, 1_500_000 // len(text)))
+    session = Session(pyxo, work, ini_for(SLOW_EXPRESSION.encode(), corpus,
+                                          b"bGrep=1\nMaxLine=100000\n"), output)
+    try:
+        session.key("alt+s")
+        session.key_to_focus("Return", wait=2)
+        session.shoot("search-running.png")
+        before = os.stat(session.ini).st_mtime_ns
+        # Escape is the box's "Quit Search"; the box is the other top-level window of that name.
+        # The run ends at its next line and stores the histories, which changes the settings
+        # file.
+        windows = session.xdotool("search", "--onlyvisible", "--name", "^Vellmora$").split()
+        boxes = [window for window in windows if window != session.window]
+        if not boxes:
+            failures.append("the long search shows no running box")
+            return
+        session.xdotool("windowfocus", boxes[0])
+        time.sleep(0.2)
+        session.key_to_focus("Escape", wait=0)
+        deadline = time.time() + 5
+        while time.time() < deadline and os.stat(session.ini).st_mtime_ns == before:
+            time.sleep(0.1)
+        if os.stat(session.ini).st_mtime_ns == before:
+            failures.append("Quit Search did not end the long search within 5 seconds")
+        time.sleep(1)
+        session.shoot("search-quit.png")
+        if not session.alive():
+            failures.append("pyxo ended while its search was quit")
+    finally:
+        session.close()
+
+
+def main():
+    pyxo, source, output = sys.argv[1:4]
+    for tool in ("Xvfb", "import", "convert", "xdotool"):
+        if shutil.which(tool) is None:
+            print(f"search screens: {tool} is missing (scripts/bootstrap installs it)")
+            return 1
+    os.makedirs(output, exist_ok=True)
+    failures = []
+    with tempfile.TemporaryDirectory() as work:
+        search_and_look(pyxo, work, output, "en", b"devil", os.path.join(source, "samples/en"),
+                        failures)
+        search_and_look(pyxo, work, output, "ja", "パッケージ".encode("cp932"),
+                        os.path.join(source, "samples/ja"), failures)
+        quit_a_long_search(pyxo, work, output, source, failures)
+    for failure in failures:
+        print(f"search screens: {failure}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
