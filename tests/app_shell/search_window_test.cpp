@@ -84,6 +84,47 @@ protected:
     Histories histories;
 };
 
+TEST_F(SearchWindowTest, TheSearchDialogChecksInOrderAndDefinesCorpusSets) {
+    RecordingUserInterface ui;
+    SearchDialogModel model(profile, ui, histories);
+    model.open();
+    CSearchDialog dialog(model);
+
+    // Keyword first, then something to search in; the dialog stays open on each refusal.
+    dialog.filename()->setCurrentText("");
+    dialog.accept();
+    dialog.keyword1()->setCurrentText("zebra");
+    dialog.accept();
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"キーワードが指定されてません！",
+                                                       "検索対象ファイルが指定されてません！"}));
+    EXPECT_EQ(dialog.result(), 0);
+
+    // An undefined set button defines the set from the fields through the "File Set" dialog
+    // and takes its title; later it puts the set's fields back.
+    const QString corpus = QString::fromStdString(dir.file("corpus")) + "/";
+    dialog.filename()->setCurrentText("*.txt");
+    dialog.directory()->setCurrentText(corpus);
+    QPushButton* set1 = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == "=-=-=" && set1 == nullptr) set1 = button;
+    ASSERT_NE(set1, nullptr);
+    QTimer::singleShot(0, [] {
+        auto* fileSet = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(fileSet, nullptr);
+        fileSet->findChildren<QLineEdit*>().first()->setText("Stories");
+        fileSet->accept();
+    });
+    set1->click();
+    EXPECT_EQ(set1->text(), "Stories");
+    dialog.directory()->setCurrentText("/elsewhere/");
+    set1->click();
+    EXPECT_EQ(dialog.directory()->currentText(), corpus);
+
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Profile(profile.path()).readString("Setting", "Word1", ""), "0");
+}
+
 TEST_F(SearchWindowTest, TheWordGroupDialogStoresWordsAndNamesAsItGoes) {
     RecordingUserInterface ui;
     WordGroupDialogModel model(profile, ui);
