@@ -81,7 +81,7 @@ TEST_F(ResultViewTest, TheDefaultFontLinesUpFullWidthCharactersOnTwoHalfWidthCel
 
     // Faces this system lacks are replaced; a face it has is kept.
     EXPECT_EQ(ResultView::fontFromRecord(FontRecord{}, "NoSuchFace").family(), "IPAGothic");
-    EXPECT_EQ(ResultView::fontFromRecord(FontRecord{}, "IPAMincho").family(), "IPAMincho");
+    EXPECT_EQ(ResultView::fontFromRecord(FontRecord{}, "IPAPGothic").family(), "IPAPGothic");
     FontRecord bold;
     bold.height = 0;
     bold.weight = 700;

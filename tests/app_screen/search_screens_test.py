@@ -81,9 +81,13 @@ class Session:
         self.xvfb.wait()
 
 
+# Groups for the word-group dialog to list.
+GROUPS = b"[WordGroupNames]\nName=animals|colours|\n[WordGroup]\nanimals=cat|dog|horse|\n"
+
+
 def ini_for(keyword, directory, options=b""):
     return (b"[Options]\n" + options + b"[Setting]\nKeyword1=" + keyword + b"\nFilename=*.txt\n"
-            b"Directory=" + directory.encode() + b"/\n")
+            b"Directory=" + directory.encode() + b"/\n" + GROUPS)
 
 
 def drawn_lines(screen):
