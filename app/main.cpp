@@ -7,12 +7,14 @@
 #include "app/result_window.h"
 #include "app/startup.h"
 #include "platform/data_directory.h"
+#include "platform/huge_page_heap.h"
 #include "settings/histories.h"
 #include "settings/profile.h"
 #include "textlib/ximo.h"
 
 int main(int argc, char** argv) {
     using namespace vellmora;
+    restartWithHugePageHeap(argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Vellmora");
 

@@ -18,6 +18,7 @@
 #include "app/main_frame.h"
 #include "app/result_window.h"
 #include "app/search_dialog.h"
+#include "platform/huge_page_heap.h"
 #include "settings/histories.h"
 #include "settings/profile.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: PYXO_INI=FILE window_search DIRECTORY FILENAME KEYWORD\n");
         return 2;
     }
+    vellmora::restartWithHugePageHeap(argv);  // as pyxo itself starts
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     using namespace vellmora;

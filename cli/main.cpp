@@ -8,6 +8,7 @@
 #include "cli/cli_context.h"
 #include "cli/result_command.h"
 #include "containers/ex_string_list.h"
+#include "platform/huge_page_heap.h"
 #include "platform/text_encoding.h"
 #include "settings/profile.h"
 
@@ -75,6 +76,7 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
     using namespace vellmora;
+    restartWithHugePageHeap(argv);
     // Results can run to millions of lines: write them in large blocks.
     static char outputBuffer[1 << 20];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
