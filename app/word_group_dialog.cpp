@@ -103,7 +103,7 @@ void CWordGroupDialog::showModel() {
     m_wordField->setText(displayText(m_model.wordField()));
     m_nameField->setText(displayText(m_model.nameField()));
     m_selected->setText(m_model.selectedGroup().empty()
-                            ? QString("No group is selected")
+                            ? QString("No group is selected: double-click a name of group")
                             : "Group: " + displayText(m_model.selectedGroup()));
 }
 
