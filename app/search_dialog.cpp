@@ -110,27 +110,10 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     connect(m_group1, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
     connect(m_group2, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
 
-    auto* files = new QGroupBox("Files", this);
-    auto* filesLayout = new QGridLayout(files);
-    m_filename = editableCombo(files, model.filenameHistory());
-    m_directory = editableCombo(files, model.directoryHistory());
-    filesLayout->addWidget(new QLabel("Filename", files), 0, 0);
-    filesLayout->addWidget(m_filename, 0, 1);
-    filesLayout->addWidget(new QLabel("Directory", files), 1, 0);
-    filesLayout->addWidget(m_directory, 1, 1);
-    filesLayout->addWidget(moveDirButton(this, m_directory), 1, 2);
-    layout->addWidget(files);
-
-    auto* response = new QGroupBox("Response file", this);
-    auto* responseLayout = new QGridLayout(response);
-    m_resFile = editableCombo(response, model.resFileHistory());
-    m_resFileDir = editableCombo(response, model.resFileDirHistory());
-    responseLayout->addWidget(new QLabel("Filename", response), 0, 0);
-    responseLayout->addWidget(m_resFile, 0, 1);
-    responseLayout->addWidget(new QLabel("Directory", response), 1, 0);
-    responseLayout->addWidget(m_resFileDir, 1, 1);
-    responseLayout->addWidget(moveDirButton(this, m_resFileDir), 1, 2);
-    layout->addWidget(response);
+    layout->addWidget(fileFieldsBox("Files", model.filenameHistory(), model.directoryHistory(),
+                                    m_filename, m_directory));
+    layout->addWidget(fileFieldsBox("Response file", model.resFileHistory(),
+                                    model.resFileDirHistory(), m_resFile, m_resFileDir));
 
     auto* sets = new QHBoxLayout;
     for (int number = 1; number <= 6; ++number) {
@@ -193,6 +176,22 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     layout->addWidget(buttons);
 
     fromModel();
+}
+
+QGroupBox* CSearchDialog::fileFieldsBox(const QString& title,
+                                        const std::vector<std::string>& names,
+                                        const std::vector<std::string>& directories,
+                                        QComboBox*& name, QComboBox*& directory) {
+    auto* box = new QGroupBox(title, this);
+    auto* grid = new QGridLayout(box);
+    name = editableCombo(box, names);
+    directory = editableCombo(box, directories);
+    grid->addWidget(new QLabel("Filename", box), 0, 0);
+    grid->addWidget(name, 0, 1);
+    grid->addWidget(new QLabel("Directory", box), 1, 0);
+    grid->addWidget(directory, 1, 1);
+    grid->addWidget(moveDirButton(this, directory), 1, 2);
+    return box;
 }
 
 QPushButton* CSearchDialog::chooseGroupButton(QComboBox* keyword, QRadioButton* group) {

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -39,6 +40,10 @@ private:
     void toModel();
     void fromModel();
     void fillKeywordChoices();
+    /// A file name and a directory with "Move Dir", from their histories.
+    QGroupBox* fileFieldsBox(const QString& title, const std::vector<std::string>& names,
+                             const std::vector<std::string>& directories, QComboBox*& name,
+                             QComboBox*& directory);
     /// "List...": the group chooser; its choice becomes the keyword, taken as a group.
     QPushButton* chooseGroupButton(QComboBox* keyword, QRadioButton* group);
     void focusField(SearchField field);
