@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -107,7 +106,6 @@ QStyle::StandardPixmap iconOf(CommandId id) {
     case C::CloseAll: return QStyle::SP_DialogCloseButton;
     case C::Copy: return QStyle::SP_FileDialogContentsView;
     case C::Print: return QStyle::SP_DriveFDIcon;
-    case C::KwicRange: return QStyle::SP_FileDialogDetailedView;
     case C::QuitSearch: return QStyle::SP_BrowserStop;
     case C::PreviousResult: return QStyle::SP_ArrowBack;
     case C::ClearResult: return QStyle::SP_DialogResetButton;
@@ -171,7 +169,16 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     buildContextMenu();
     buildToolbars();
     connectCommands();
-    if (readInt(m_profile, settingKey("Display", "StatusBar")) != 0) statusBar();
+    statusBar()->setVisible(readInt(m_profile, settingKey("Display", "StatusBar")) != 0);
+    // What the active window holds, and whether it is whole; menu hints do not cover it.
+    m_resultStatus = new QLabel(this);
+    m_resultStatus->setObjectName("resultStatus");
+    statusBar()->addPermanentWidget(m_resultStatus);
+    for (auto [id, shown] : {std::pair{C::Toolbar, !m_standardBar->isHidden()},
+                             std::pair{C::Statusbar, !statusBar()->isHidden()}}) {
+        action(id)->setCheckable(true);
+        action(id)->setChecked(shown);
+    }
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateCommandStates(); });
     showMenuBarFor(false);
     preferCommandKeysToMnemonics();
@@ -240,12 +247,16 @@ void CMainFrame::createActions() {
                                 ? style()->standardIcon(iconOf(info.id))
                                 : lettersIcon(info.id == C::PrepareToAdd ? "Add" : name));
         addAction(action);  // shortcuts work whichever menu bar is shown
+        // Whatever a command changed, the commands offered follow at once, on the menus, the
+        // toolbar and the context menu alike.
+        connect(action, &QAction::triggered, this, &CMainFrame::updateCommandStatesLater);
         m_actions[info.id] = action;
     }
 }
 
 QMenu* CMainFrame::addMenu(const QString& title, bool full) {
     auto* menu = new QMenu(title, this);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     (full ? m_fullBar : m_shortBar).push_back(menu->menuAction());
     return menu;
 }
@@ -351,8 +362,10 @@ QAction* CMainFrame::contextEntry(QMenu* menu, const QString& text, std::optiona
     }
     QAction* command = action(*id);
     connect(entry, &QAction::triggered, command, &QAction::trigger);
-    // The entry follows the command's state whenever the menu opens.
-    connect(menu, &QMenu::aboutToShow, entry, [entry, command] {
+    // The entry is the command under another text: it is offered exactly when the command is,
+    // as its menu entry and toolbar button are.
+    entry->setEnabled(command->isEnabled());
+    connect(command, &QAction::changed, entry, [entry, command] {
         entry->setEnabled(command->isEnabled());
     });
     return entry;
@@ -391,39 +404,51 @@ void CMainFrame::buildContextMenu() {
 }
 
 void CMainFrame::buildToolbars() {
-    if (readInt(m_profile, settingKey("Display", "ToolBar1")) == 1) {
-        QToolBar* bar = addToolBar("Standard");
-        bar->setObjectName("toolbar1");
-        const std::vector<std::optional<CommandId>> buttons = {
-            C::New, C::Open, C::SaveText, C::CloseAll, std::nullopt, C::Cut, C::Copy, C::Paste,
-            std::nullopt, C::Preview, C::Print, std::nullopt, C::KwicRange, C::Font,
-            C::KwocSearch, C::QuitSearch, std::nullopt, C::ExtractRange, C::PreviousResult,
-            C::Collocation, C::Sort, std::nullopt, C::ClearResult, C::PrepareToAdd, std::nullopt,
-            C::Cascade, C::TileHorizontal, std::nullopt, C::About};
-        for (const auto& button : buttons) {
-            if (!button) {
-                bar->addSeparator();
-            } else if (*button == C::Font) {
-                QAction* font = bar->addAction(lettersIcon("Font"), "Font");
-                font->setStatusTip(action(C::Font)->statusTip());
-                connect(font, &QAction::triggered, action(C::Font), &QAction::trigger);
-            } else {
-                bar->addAction(action(*button));
-            }
+    // Both bars are made; the settings say which show at start, "Toolbar" shows or hides them.
+    m_standardBar = addToolBar("Standard");
+    m_standardBar->setObjectName("toolbar1");
+    const std::vector<std::optional<CommandId>> buttons = {
+        C::New, C::Open, C::SaveText, C::CloseAll, std::nullopt, C::Cut, C::Copy, C::Paste,
+        std::nullopt, C::Preview, C::Print, std::nullopt, C::KwicRange, C::Font,
+        C::KwocSearch, C::QuitSearch, std::nullopt, C::ExtractRange, C::PreviousResult,
+        C::Collocation, C::Sort, std::nullopt, C::ClearResult, C::PrepareToAdd, std::nullopt,
+        C::Cascade, C::TileHorizontal, std::nullopt, C::About};
+    for (const auto& button : buttons) {
+        if (!button) {
+            m_standardBar->addSeparator();
+        } else if (*button == C::Font) {
+            QAction* font = m_standardBar->addAction(lettersIcon("Font"), "Font");
+            font->setStatusTip(action(C::Font)->statusTip());
+            connect(font, &QAction::triggered, action(C::Font), &QAction::trigger);
+        } else {
+            m_standardBar->addAction(action(*button));
         }
     }
-    if (readInt(m_profile, settingKey("Display", "ToolBar2")) == 1) {
-        QToolBar* bar = addToolBar("Second");
-        bar->setObjectName("toolbar2");
-        bar->addAction(action(C::LauncherMenu));
-        bar->addSeparator();
-        bar->addAction(action(C::TileVertical));
-        bar->addSeparator();
-        bar->addAction(action(C::KwicPosition));
-        bar->addSeparator();
-        bar->addAction(action(C::ExtractPosition));
-        bar->addAction(action(C::SortByColumn));
-    }
+    m_secondBar = addToolBar("Second");
+    m_secondBar->setObjectName("toolbar2");
+    m_secondBar->addAction(action(C::LauncherMenu));
+    m_secondBar->addSeparator();
+    m_secondBar->addAction(action(C::TileVertical));
+    m_secondBar->addSeparator();
+    m_secondBar->addAction(action(C::KwicPosition));
+    m_secondBar->addSeparator();
+    m_secondBar->addAction(action(C::ExtractPosition));
+    m_secondBar->addAction(action(C::SortByColumn));
+    m_standardBar->setVisible(readInt(m_profile, settingKey("Display", "ToolBar1")) == 1);
+    m_secondBar->setVisible(readInt(m_profile, settingKey("Display", "ToolBar2")) == 1);
+}
+
+void CMainFrame::toggleToolbars() {
+    // The stored choice of bars belongs to the extra options; this one lasts for the session.
+    const bool shown = !m_standardBar->isHidden() || !m_secondBar->isHidden();
+    m_standardBar->setVisible(!shown);
+    m_secondBar->setVisible(!shown && readInt(m_profile, settingKey("Display", "ToolBar2")) == 1);
+    action(C::Toolbar)->setChecked(!shown);
+}
+
+void CMainFrame::toggleStatusBar() {
+    statusBar()->setVisible(statusBar()->isHidden());
+    action(C::Statusbar)->setChecked(!statusBar()->isHidden());
 }
 
 void CMainFrame::connectCommands() {
@@ -438,7 +463,9 @@ void CMainFrame::connectCommands() {
     on(C::New, [this] { newResultWindow(); });
     on(C::CreateNewWindow, [this] { newResultWindow(); });
     on(C::Open, [this] { open(); });
-    on(C::Close, [this] { m_area->closeActiveSubWindow(); });
+    on(C::Close, [this] {
+        if (ResultWindow* window = activeResultWindow()) window->parentWidget()->close();
+    });
     on(C::CloseAll, [this] { closeAll(true); });
     on(C::CloseAllWindows, [this] { closeAll(true); });
     on(C::SaveAllText, [this] { saveAll(); });
@@ -462,13 +489,12 @@ void CMainFrame::connectCommands() {
     on(C::TileHorizontal, [this] { m_area->tileSubWindows(); });
     on(C::TileVertical, [this] { m_area->tileSubWindows(); });
     on(C::ArrangeIcons, [this] { m_area->tileSubWindows(); });
-    on(C::NextWindow, [this] { m_area->activateNextSubWindow(); });
-    on(C::PreviousWindow, [this] { m_area->activatePreviousSubWindow(); });
-    on(C::HelpContents, [] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QApplication::applicationDirPath() +
-                                                      "/../share/doc/vellmora/README.md"));
-    });
+    on(C::NextWindow, [this] { activateNeighbourWindow(1); });
+    on(C::PreviousWindow, [this] { activateNeighbourWindow(-1); });
+    on(C::HelpContents, [this] { showHelp(); });
     on(C::About, [this] { showAbout(); });
+    on(C::Toolbar, [this] { toggleToolbars(); });
+    on(C::Statusbar, [this] { toggleStatusBar(); });
     on(C::NoSupportOptions, [this] { showNoSupportOptions(); });
     on(C::SaveOption, [this] { showSaveOptions(); });
     inView(C::Copy, &ResultView::copyToClipboard);
@@ -496,6 +522,7 @@ void CMainFrame::connectCommands() {
         if (clearResult(m_flags, window->searchState(), window->document(), m_ui, m_profile)) {
             window->view().scrollToLine(0);
             refreshTableWidths(*window);
+            window->clearNotes();
         }
         updateCommandStates();
     });
@@ -532,14 +559,16 @@ void CMainFrame::kwicSearch() {
     const SearchOptions options = readSearchOptions(m_profile);
     const SearchRequest request = searchRequestOf(model.fields());
     CPyxoDoc& document = window->document();
+    SearchOutcome outcome;
     {
         const SearchingBox box = showSearchingBox(options.noDialog);
-        runKeepingRetainedKind(state, [&] {
+        outcome = runKeepingRetainedKind(state, [&] {
             KwicSearchRun run(options, m_profile, m_ui, document, state);
             return run.run(request, &m_flags);
         });
     }
     afterSearch(*window, request.keyword1.text, request.keyword2.text);
+    window->noteSearchEnd(outcome, options.maxLine);
 }
 
 CMainFrame::SearchingBox CMainFrame::showSearchingBox(bool noDialog) {
@@ -575,6 +604,7 @@ void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
     std::vector<std::string> files;
     for (const QString& path : paths) files.push_back(path.toStdString());
     SearchRequest searched;
+    SearchOutcome outcome;
     DropHandlers handlers;
     handlers.openFormatted = [this](const std::string& path) {
         openFormattedFile(QString::fromStdString(path));
@@ -585,12 +615,15 @@ void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
     handlers.run = [&](const SearchRequest& request, const CExStringList& corpus) {
         searched = request;
         const SearchingBox box = showSearchingBox(readSearchOptions(m_profile).noDialog);
-        return runDroppedFileSearch(request, corpus, m_profile, m_ui, window.document(),
-                                    window.searchState(), &m_flags);
+        outcome = runDroppedFileSearch(request, corpus, m_profile, m_ui, window.document(),
+                                       window.searchState(), &m_flags);
+        return outcome;
     };
     if (dropFiles(files, m_flags, window.searchState(), m_ui, m_profile, m_histories, handlers) ==
-        DropResult::Searched)
+        DropResult::Searched) {
         afterSearch(window, searched.keyword1.text, searched.keyword2.text);
+        window.noteSearchEnd(outcome, readSearchOptions(m_profile).maxLine);
+    }
 }
 
 void CMainFrame::editWordGroups() {
@@ -670,9 +703,30 @@ ResultWindow* CMainFrame::openFormattedFile(const QString& path) {
     return addResultWindow(new ResultWindow(std::move(document), m_profile, m_ui));
 }
 
+void CMainFrame::activateNeighbourWindow(int step) {
+    // The area's own next and previous count from its active window, which is none while a
+    // running box or a message has the focus: they would start again from the first window.
+    const QList<QMdiSubWindow*> windows = m_area->subWindowList();
+    if (windows.isEmpty()) return;
+    const auto count = windows.size();
+    ResultWindow* active = activeResultWindow();
+    const auto current = windows.indexOf(
+        active != nullptr ? qobject_cast<QMdiSubWindow*>(active->parentWidget()) : nullptr);
+    const auto next = current < 0 ? 0 : ((current + step) % count + count) % count;
+    m_area->setActiveSubWindow(windows[next]);
+    updateCommandStates();
+}
+
 ResultWindow* CMainFrame::activeResultWindow() const {
+    // The area can be left without an active window (while the program does not have the
+    // focus, or between two activations): the window the user activated last is the one every
+    // command acts on, never simply the newest.
     QMdiSubWindow* sub = m_area->activeSubWindow();
-    if (sub == nullptr && !m_area->subWindowList().isEmpty()) sub = m_area->subWindowList().last();
+    if (sub == nullptr) {
+        const QList<QMdiSubWindow*> byActivation =
+            m_area->subWindowList(QMdiArea::ActivationHistoryOrder);
+        if (!byActivation.isEmpty()) sub = byActivation.last();
+    }
     return sub != nullptr ? qobject_cast<ResultWindow*>(sub->widget()) : nullptr;
 }
 
@@ -687,6 +741,10 @@ ResultWindow* CMainFrame::windowOf(DocumentId id) const {
     for (ResultWindow* window : resultWindows())
         if (window->document().id() == id) return window;
     return nullptr;
+}
+
+void CMainFrame::updateCommandStatesLater() {
+    QTimer::singleShot(0, this, &CMainFrame::updateCommandStates);
 }
 
 void CMainFrame::updateCommandStates() {
@@ -709,6 +767,9 @@ void CMainFrame::updateCommandStates() {
     action(C::QuitSearch)->setEnabled(m_flags.running);
     action(C::PreviousResult)->setEnabled(document != nullptr &&
                                           previousResultEnabled(*document, m_flags.running));
+    for (ResultWindow* each : resultWindows())
+        if (!each->searchState().busy) each->updateTitle();
+    m_resultStatus->setText(window != nullptr ? window->statusText() : QString());
     for (CommandId id : {C::PrepareToAdd, C::ClearResult, C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,
                          C::ResultCounts, C::Display, C::TextColor, C::BackgroundColor,
                          C::Cascade, C::TileHorizontal, C::TileVertical, C::ArrangeIcons,
@@ -743,7 +804,7 @@ bool CMainFrame::canClose(ResultWindow& window) {
     }
     CPyxoDoc& document = window.document();
     if (!document.isModified()) return true;
-    const QString name = window.windowTitle();
+    const QString name = window.documentName();
     const Answer answer = m_ui.message(("Save changes to " + name + "?").toStdString(),
                                        Buttons::YesNoCancel);
     if (answer == Answer::Cancel) return false;
@@ -805,6 +866,13 @@ void CMainFrame::showResultCounts() {
 
 void CMainFrame::showAbout() { AboutDialog(this).exec(); }
 
+void CMainFrame::showHelp() {
+    if (m_help == nullptr) m_help = new HelpWindow(this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
 void CMainFrame::showNoSupportOptions() {
     NoSupportOptionsModel model(m_profile);
     model.open();
@@ -853,7 +921,7 @@ void CMainFrame::breakAndSaveFormatted() {
     breakAndSave(m_flags, window->searchState(), window->document(), m_ui, m_profile,
                  shown.keyword1, shown.keyword2, [this, window](CPyxoDoc& document) {
                      const QString path = QFileDialog::getSaveFileName(
-                         this, QString(), window->windowTitle(), kFormattedFilter);
+                         this, QString(), window->documentName(), kFormattedFilter);
                      if (path.isEmpty()) return false;
                      document.setSaveForm(SaveForm::Formatted);
                      const bool saved = static_cast<bool>(

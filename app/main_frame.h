@@ -11,10 +11,13 @@
 #include "document/result_document.h"
 #include "engine/search_run.h"
 
+class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMessageBox;
+class QToolBar;
 
 namespace vellmora {
 
@@ -52,6 +55,8 @@ public:
     bool fullMenuBarShown() const;
     /// Enables and disables the commands as the active window's state says.
     void updateCommandStates();
+    /// The same once the command now running has returned to the event loop.
+    void updateCommandStatesLater();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +67,9 @@ private:
     void createActions();
     void buildMenus();
     void buildToolbars();
+    /// "Toolbar" and "Statusbar": show or hide them for the rest of the session.
+    void toggleToolbars();
+    void toggleStatusBar();
     /// The view's context menu: entries of their own texts that trigger the commands.
     void buildContextMenu();
     QAction* contextEntry(QMenu* menu, const QString& text, std::optional<CommandId> id);
@@ -73,6 +81,8 @@ private:
     void preferCommandKeysToMnemonics();
     ResultWindow* addResultWindow(ResultWindow* window);
     ResultWindow* windowOf(DocumentId id) const;
+    /// F6 and Shift+F6: the next or previous window in the order they were opened.
+    void activateNeighbourWindow(int step);
     /// Gives the view the column widths of the document's table results.
     void refreshTableWidths(ResultWindow& window);
 
@@ -101,6 +111,8 @@ private:
     void previousResult();
     void showResultCounts();
     void showAbout();
+    /// "Contents" (F1): the manual in the program's own help window.
+    void showHelp();
     void showNoSupportOptions();
     void showSaveOptions();
     void breakAndSaveFormatted();
@@ -119,6 +131,10 @@ private:
     std::vector<QAction*> m_fullBar;
     QAction* m_shortFont = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QDialog* m_help = nullptr;
+    QLabel* m_resultStatus = nullptr;
+    QToolBar* m_standardBar = nullptr;
+    QToolBar* m_secondBar = nullptr;
     QMenu* m_recentShort = nullptr;
     QMenu* m_recentFull = nullptr;
     int m_nextNumber = 1;

@@ -2,6 +2,9 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "app/qt_user_interface.h"
@@ -17,15 +20,80 @@ ResultWindow::ResultWindow(std::unique_ptr<CPyxoDoc> document, Profile& profile,
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     setAttribute(Qt::WA_DeleteOnClose);
+    // A right click opens the menu of this window's commands: the window becomes the active one
+    // first, so that the menu offers and runs the commands of the window clicked in.
+    m_view->viewport()->installEventFilter(this);
     updateTitle();
+}
+
+bool ResultWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+            sub->mdiArea()->setActiveSubWindow(sub);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 ResultWindow::~ResultWindow() = default;
 
-void ResultWindow::updateTitle() {
+QString ResultWindow::documentName() const {
     const std::string& path = m_document->filePath();
-    setWindowTitle(path.empty() ? displayText(m_document->baseTitle())
-                                : QFileInfo(QString::fromStdString(path)).fileName());
+    return path.empty() ? displayText(m_document->baseTitle())
+                        : QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+namespace {
+
+QString lineCount(long lines) {
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(lines)) +
+           (lines == 1 ? " line" : " lines");
+}
+
+}  // namespace
+
+void ResultWindow::updateTitle() {
+    QString title = documentName();
+    const long shown = m_document->list(m_document->displayedKind()).count();
+    if (shown > 0) {
+        const std::string& keyword = m_document->snapshot().keyword1;
+        if (!keyword.empty()) title += " - " + displayText(keyword);
+        title += " - " + lineCount(shown);
+        if (!m_incomplete.isEmpty()) title += " (incomplete)";
+    }
+    if (!m_copyNote.isEmpty()) title += " - " + m_copyNote;
+    setWindowTitle(title);
+}
+
+QString ResultWindow::statusText() const {
+    const long kept = m_document->list(ResultKind::Original).count();
+    QString text = documentName() + ": " + lineCount(kept) + " found";
+    if (!m_incomplete.isEmpty()) text += "; the result is incomplete: " + m_incomplete;
+    if (!m_copyNote.isEmpty()) text += "; " + m_copyNote;
+    return text + ".";
+}
+
+void ResultWindow::noteSearchEnd(const SearchOutcome& outcome, int maxLine) {
+    m_copyNote.clear();
+    if (outcome.limitReached)
+        m_incomplete = QString("the search stopped at the line limit (MaxLine %1)").arg(maxLine);
+    else if (outcome.cancelled && m_document->list(ResultKind::Original).count() > 0)
+        m_incomplete = "the search was quit before its end";
+    else
+        m_incomplete.clear();
+    updateTitle();
+}
+
+void ResultWindow::noteCopy(long copied, long total) {
+    m_copyNote = copied < total ? QString("the clipboard holds %1 of %2 (ClipCopySize)")
+                                      .arg(lineCount(copied), lineCount(total))
+                                : QString();
+    updateTitle();
+}
+
+void ResultWindow::clearNotes() {
+    m_incomplete.clear();
+    m_copyNote.clear();
+    updateTitle();
 }
 
 void ResultWindow::closeEvent(QCloseEvent* event) {
@@ -37,8 +105,7 @@ void ResultWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ResultWindow::showBusyTitle(const QString& progress) {
-    updateTitle();
-    setWindowTitle(windowTitle() + "  " + progress);
+    setWindowTitle(documentName() + "  " + progress);
 }
 
 }  // namespace vellmora

@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "app/qt_user_interface.h"
@@ -71,5 +73,21 @@ void NoSupportOptionsDialog::accept() {
     for (std::size_t i = 0; i < values.size(); ++i) *values[i] = m_boxes[i]->isChecked();
     QDialog::accept();
 }
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Vellmora Help");
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    m_text = new QTextBrowser(this);
+    m_text->setOpenExternalLinks(true);
+    // The manual is built into the program: help works wherever the program was copied to.
+    QFile manual(":/help/manual.md");
+    if (manual.open(QIODevice::ReadOnly)) m_text->setMarkdown(QString::fromUtf8(manual.readAll()));
+    layout->addWidget(m_text);
+    addButtons(*this, QDialogButtonBox::Close);
+    resize(640, 600);
+}
+
+QString HelpWindow::plainText() const { return m_text->toPlainText(); }
 
 }  // namespace vellmora

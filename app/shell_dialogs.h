@@ -7,6 +7,7 @@
 #include <vector>
 
 class QCheckBox;
+class QTextBrowser;
 
 namespace vellmora {
 
@@ -26,6 +27,18 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+/// "Contents": the manual, in a window of its own beside the main window.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+    /// The manual's text as shown (for tests).
+    QString plainText() const;
+
+private:
+    QTextBrowser* m_text;
 };
 
 /// "Beyond the support..." (CNoSupportOptDialog): its five boxes; OK puts them back into the

@@ -93,7 +93,7 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveDocument) {
     EXPECT_EQ(opened->document().displayedKind(), ResultKind::Extracted);
     frame.action(CommandId::PreviousResult)->trigger();
     EXPECT_EQ(opened->document().displayedKind(), ResultKind::Original);
-    EXPECT_EQ(opened->windowTitle(), "r.vm2");
+    EXPECT_EQ(opened->windowTitle(), "r.vm2 - 2 lines");
 }
 
 TEST_F(MainFrameTest, OpenedFilesAreRememberedMostRecentFirst) {

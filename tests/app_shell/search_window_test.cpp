@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -239,7 +240,11 @@ TEST_F(SearchWindowTest, WhileARunGoesOnTheWindowRefusesChangesAndQuitSearchStop
     const std::int64_t lines = window->document().list(ResultKind::Original).count();
     EXPECT_GT(lines, 0);
     EXPECT_LT(lines, 300 * 2001);
-    EXPECT_EQ(window->windowTitle(), "PYXO1");
+    // The title and the status bar say how much was kept and that it is not everything.
+    EXPECT_EQ(window->windowTitle(),
+              "PYXO1 - zebra - " + QLocale(QLocale::English).toString(qlonglong(lines)) +
+                  " lines (incomplete)");
+    EXPECT_TRUE(window->statusText().contains("the search was quit")) << window->statusText().toStdString();
 }
 
 TEST_F(SearchWindowTest, BreakDuringARunAnsweredNoQuitsItAndSavesNothing) {
