@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
@@ -33,6 +34,7 @@
 #include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
 #include "app/startup.h"
+#include "app/window_arrangement.h"
 #include "app/word_group_dialog.h"
 #include "document/document_save.h"
 #include "document/formatted_file.h"
@@ -198,7 +200,10 @@ void CMainFrame::preferCommandKeysToMnemonics() {
 void CMainFrame::showAsPlaced() {
     const std::optional<WindowPlacement> placement = WindowPlacement::read(m_profile);
     if (!placement) {
-        resize(900, 600);
+        // Most of the screen, centred: a concordance needs room for its lines and windows.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size(screen.width() * 17 / 20, screen.height() * 17 / 20);
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen));
         show();
         return;
     }
@@ -485,10 +490,10 @@ void CMainFrame::connectCommands() {
     on(C::ShowSpreadsheet, [this] { showKind(ResultKind::Spreadsheet); });
     on(C::PreviousResult, [this] { previousResult(); });
     on(C::ResultCounts, [this] { showResultCounts(); });
-    on(C::Cascade, [this] { m_area->cascadeSubWindows(); });
-    on(C::TileHorizontal, [this] { m_area->tileSubWindows(); });
-    on(C::TileVertical, [this] { m_area->tileSubWindows(); });
-    on(C::ArrangeIcons, [this] { m_area->tileSubWindows(); });
+    on(C::Cascade, [this] { arrangeWindows(Arrangement::Cascade); });
+    on(C::TileHorizontal, [this] { arrangeWindows(Arrangement::Rows); });
+    on(C::TileVertical, [this] { arrangeWindows(Arrangement::Columns); });
+    on(C::ArrangeIcons, [this] { arrangeMinimizedWindows(); });
     on(C::NextWindow, [this] { activateNeighbourWindow(1); });
     on(C::PreviousWindow, [this] { activateNeighbourWindow(-1); });
     on(C::HelpContents, [this] { showHelp(); });
@@ -676,7 +681,9 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     window->setCanClose([this](ResultWindow& closing) { return canClose(closing); });
     QMdiSubWindow* sub = m_area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(m_area->size() * 0.9);
+    sub->setGeometry(newWindowPlace(m_area->viewport()->size(),
+                                    static_cast<int>(m_area->subWindowList().size()) - 1,
+                                    cascadeStep()));
     connect(window, &QObject::destroyed, this, [this] {
         if (m_destroying) return;
         // Looked at once the MDI area has let go of the closed window.
@@ -701,6 +708,41 @@ ResultWindow* CMainFrame::openFormattedFile(const QString& path) {
     if (!readFormattedFile(path.toStdString(), *document, m_ui, m_profile)) return nullptr;
     addRecentFile(path);
     return addResultWindow(new ResultWindow(std::move(document), m_profile, m_ui));
+}
+
+int CMainFrame::cascadeStep() const {
+    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_area) + 4;
+}
+
+void CMainFrame::arrangeWindows(Arrangement arrangement) {
+    // The windows shown whole: a cascade puts the active one in front, tiles keep the order
+    // the windows were opened in.
+    std::vector<QMdiSubWindow*> windows;
+    const auto order = arrangement == Arrangement::Cascade ? QMdiArea::ActivationHistoryOrder
+                                                           : QMdiArea::CreationOrder;
+    for (QMdiSubWindow* sub : m_area->subWindowList(order))
+        if (sub->isVisible() && !sub->isMinimized()) windows.push_back(sub);
+    const QSize area = m_area->viewport()->size();
+    const int count = static_cast<int>(windows.size());
+    const std::vector<QRect> places =
+        arrangement == Arrangement::Cascade ? cascadePlaces(area, count, cascadeStep())
+        : arrangement == Arrangement::Rows  ? rowPlaces(area, count)
+                                            : columnPlaces(area, count);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(places[i]);
+        windows[i]->raise();
+    }
+}
+
+void CMainFrame::arrangeMinimizedWindows() {
+    // The minimized windows in a row along the bottom of the area, in the order they opened.
+    int left = 0;
+    for (QMdiSubWindow* sub : m_area->subWindowList()) {
+        if (!sub->isMinimized()) continue;
+        sub->move(left, m_area->viewport()->height() - sub->height());
+        left += sub->width();
+    }
 }
 
 void CMainFrame::activateNeighbourWindow(int step) {

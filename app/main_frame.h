@@ -83,6 +83,13 @@ private:
     ResultWindow* windowOf(DocumentId id) const;
     /// F6 and Shift+F6: the next or previous window in the order they were opened.
     void activateNeighbourWindow(int step);
+    enum class Arrangement { Cascade, Rows, Columns };
+    /// "Cascade", "Tile Horizontal" (rows) and "Tile Vertical" (columns).
+    void arrangeWindows(Arrangement arrangement);
+    /// "Arrange Icons": the minimized windows in a row along the bottom.
+    void arrangeMinimizedWindows();
+    /// How far each cascaded window stands from the one before: a title bar and a little.
+    int cascadeStep() const;
     /// Gives the view the column widths of the document's table results.
     void refreshTableWidths(ResultWindow& window);
 

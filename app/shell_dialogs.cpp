@@ -11,6 +11,10 @@
 #include "app/startup.h"
 #include "document/result_navigation.h"
 
+// The manual is compiled into the app library; a static library's resources are registered
+// by hand, from the global namespace.
+static void registerManual() { Q_INIT_RESOURCE(help); }
+
 namespace vellmora {
 namespace {
 
@@ -81,6 +85,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     m_text = new QTextBrowser(this);
     m_text->setOpenExternalLinks(true);
     // The manual is built into the program: help works wherever the program was copied to.
+    registerManual();
     QFile manual(":/help/manual.md");
     if (manual.open(QIODevice::ReadOnly)) m_text->setMarkdown(QString::fromUtf8(manual.readAll()));
     layout->addWidget(m_text);

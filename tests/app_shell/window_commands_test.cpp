@@ -10,16 +10,23 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <set>
 
 #include "app/main_frame.h"
 #include "app/result_view.h"
 #include "app/result_window.h"
 #include "app/search_dialog.h"
+#include "app/shell_dialogs.h"
 #include "document/result_document.h"
 #include "settings/histories.h"
 #include "settings/profile.h"
@@ -149,6 +156,129 @@ TEST_F(WindowCommandsTest, AResultCutShortByTheLineLimitSaysSoInTitleAndStatusBa
     searchFromTheWindow("zebra");
     EXPECT_EQ(window->windowTitle(), "PYXO1 - zebra - 21 lines");
     EXPECT_FALSE(window->statusText().contains("incomplete"));
+}
+
+/// The entry of the context menu (or one of its submenus) with this text.
+QAction* contextEntry(QMenu* menu, const QString& text) {
+    for (QAction* entry : menu->actions()) {
+        if (entry->text() == text) return entry;
+        if (entry->menu() != nullptr)
+            if (QAction* inner = contextEntry(entry->menu(), text)) return inner;
+    }
+    return nullptr;
+}
+
+/// How dark the darkest ink of an icon is drawn in a mode (0 white, 255 black).
+int inkDarkness(const QIcon& icon, QIcon::Mode mode) {
+    const QImage image = icon.pixmap(QSize(32, 32), mode).toImage();
+    int darkest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QColor colour = image.pixelColor(x, y); colour.alpha() > 128)
+                darkest = std::max(darkest, 255 - colour.lightness());
+    return darkest;
+}
+
+TEST_F(WindowCommandsTest, MenuToolbarAndContextMenuOfferACommandTogether) {
+    ResultWindow* empty = frame.newResultWindow();
+    ResultWindow* holding = windowWithResult();
+    QAction* kwic = frame.action(CommandId::KwicRange);
+    QToolBar* toolbar = frame.findChild<QToolBar*>("toolbar1");
+    ASSERT_NE(toolbar, nullptr);
+    QWidget* button = toolbar->widgetForAction(kwic);
+    QAction* entry = contextEntry(frame.contextMenu(), "KWIC Search(Range)");
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(entry, nullptr);
+
+    // A window holding a result takes no new search until it is prepared for adding.
+    EXPECT_FALSE(kwic->isEnabled());
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_FALSE(entry->isEnabled());
+    // A disabled button must look it: its icon is drawn clearly lighter.
+    EXPECT_GT(inkDarkness(kwic->icon(), QIcon::Normal),
+              inkDarkness(kwic->icon(), QIcon::Disabled) + 60);
+
+    frame.action(CommandId::PrepareToAdd)->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(kwic->isEnabled());
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_TRUE(entry->isEnabled());
+
+    // A right click in another window makes it the active one before its menu is offered.
+    holding->searchState().resultState = 1;
+    frame.updateCommandStates();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
+    QApplication::sendEvent(empty->view().viewport(), &click);
+    frame.contextMenu()->close();
+    EXPECT_EQ(frame.activeResultWindow(), empty);
+    EXPECT_TRUE(entry->isEnabled());
+    QApplication::sendEvent(holding->view().viewport(), &click);
+    frame.contextMenu()->close();
+    EXPECT_EQ(frame.activeResultWindow(), holding);
+    EXPECT_FALSE(entry->isEnabled());
+}
+
+TEST_F(WindowCommandsTest, WindowsStayInsideTheAreaAndTheArrangementsDiffer) {
+    const QSize area = frame.centralWidget()->size();
+    std::vector<ResultWindow*> windows;
+    for (int i = 0; i < 6; ++i) windows.push_back(frame.newResultWindow());
+    auto place = [](ResultWindow* window) { return window->parentWidget()->geometry(); };
+    const QRect inside(QPoint(0, 0), area);
+    for (ResultWindow* window : windows) EXPECT_TRUE(inside.contains(place(window)));
+
+    frame.action(CommandId::Cascade)->trigger();
+    std::set<int> tops;
+    for (ResultWindow* window : windows) {
+        const QRect at = place(window);
+        EXPECT_TRUE(inside.contains(at));
+        EXPECT_GE(at.width(), area.width() * 2 / 3 - 2);
+        EXPECT_GE(at.height(), area.height() * 2 / 3 - 2);
+        tops.insert(at.top());
+    }
+    EXPECT_GE(tops.size(), 3u);  // title bars one below another
+
+    frame.action(CommandId::TileHorizontal)->trigger();
+    for (ResultWindow* window : windows) {
+        EXPECT_EQ(place(window).width(), area.width());
+        EXPECT_LE(place(window).height(), area.height() / 6 + 1);
+    }
+    frame.action(CommandId::TileVertical)->trigger();
+    for (ResultWindow* window : windows) {
+        EXPECT_EQ(place(window).height(), area.height());
+        EXPECT_LE(place(window).width(), area.width() / 6 + 1);
+    }
+}
+
+TEST_F(WindowCommandsTest, TheMainWindowStartsOnMostOfTheScreen) {
+    CMainFrame placed(profile, histories);
+    placed.showAsPlaced();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_GE(placed.width(), screen.width() * 4 / 5);
+    EXPECT_GE(placed.height(), screen.height() * 4 / 5);
+    EXPECT_TRUE(screen.contains(placed.frameGeometry().center()));
+}
+
+TEST_F(WindowCommandsTest, HelpShowsInTheProgramAndTheBarsToggle) {
+    frame.action(CommandId::HelpContents)->trigger();
+    auto* help = frame.findChild<HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->plainText().contains("KWIC Search(Range)"));
+
+    QToolBar* toolbar = frame.findChild<QToolBar*>("toolbar1");
+    ASSERT_TRUE(toolbar->isVisible());
+    frame.action(CommandId::Toolbar)->trigger();
+    EXPECT_FALSE(toolbar->isVisible());
+    EXPECT_FALSE(frame.action(CommandId::Toolbar)->isChecked());
+    frame.action(CommandId::Toolbar)->trigger();
+    EXPECT_TRUE(toolbar->isVisible());
+    EXPECT_TRUE(frame.action(CommandId::Toolbar)->isChecked());
+
+    ASSERT_TRUE(frame.statusBar()->isVisible());
+    frame.action(CommandId::Statusbar)->trigger();
+    EXPECT_FALSE(frame.statusBar()->isVisible());
+    frame.action(CommandId::Statusbar)->trigger();
+    EXPECT_TRUE(frame.statusBar()->isVisible());
 }
 
 }  // namespace
