@@ -824,12 +824,40 @@ void CMainFrame::open() {
     if (!path.isEmpty()) openFormattedFile(path);
 }
 
+QString CMainFrame::chooseSaveName(const QString& start, const QString& filter) {
+    if (m_saveNameChooser) return m_saveNameChooser(start, filter);
+    // The replace questions are asked after the choice, where a formatted file gets its own.
+    return QFileDialog::getSaveFileName(this, QString(), start, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString CMainFrame::askTextSavePath(const CPyxoDoc& document) {
+    QString proposed = document.filePath().empty()
+                           ? displayText(document.baseTitle())
+                           : QString::fromStdString(textSaveName(document));
+    for (;;) {
+        const QString path = chooseSaveName(proposed, kTextFilter);
+        if (path.isEmpty() || !QFileInfo::exists(path)) return path;
+        const QString name = QFileInfo(path).fileName();
+        const bool formatted = holdsFormattedResult(path.toStdString());
+        const QString question =
+            formatted ? name + " is a Vellmora formatted file. Saving text over it loses every "
+                               "result and the display state it holds.\nDo you want to replace "
+                               "it with text?"
+                      : name + " already exists.\nDo you want to replace it?";
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), question,
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(formatted ? QMessageBox::No : QMessageBox::Yes);
+        if (box.exec() == QMessageBox::Yes) return path;
+        proposed = path;  // asked again, so that another name can be chosen
+    }
+}
+
 bool CMainFrame::saveToText(ResultWindow& window, bool askName) {
     CPyxoDoc& document = window.document();
     QString path = QString::fromStdString(document.filePath());
     if (askName || path.isEmpty() || document.needsNewNameForTextSave()) {
-        const QString start = path.isEmpty() ? displayText(document.baseTitle()) : path;
-        path = QFileDialog::getSaveFileName(this, QString(), start, kTextFilter);
+        path = askTextSavePath(document);
         if (path.isEmpty()) return false;
     }
     const bool saved = static_cast<bool>(saveToTextFile(document, path.toStdString(), m_profile, m_ui));
@@ -853,9 +881,9 @@ bool CMainFrame::canClose(ResultWindow& window) {
     if (answer == Answer::No) return true;
     QString path = QString::fromStdString(document.filePath());
     if (path.isEmpty() || document.needsNewName(document.saveForm())) {
-        const bool formatted = document.saveForm() == SaveForm::Formatted;
-        path = QFileDialog::getSaveFileName(this, QString(), name,
-                                            formatted ? kFormattedFilter : kTextFilter);
+        path = document.saveForm() == SaveForm::Formatted
+                   ? QFileDialog::getSaveFileName(this, QString(), name, kFormattedFilter)
+                   : askTextSavePath(document);
         if (path.isEmpty()) return false;
     }
     return static_cast<bool>(saveDocument(document, path.toStdString(), m_profile, m_ui));

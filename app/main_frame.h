@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,6 +54,9 @@ public:
     std::vector<ResultWindow*> resultWindows() const;
     /// Whether the full menu bar is shown (a result window is open).
     bool fullMenuBarShown() const;
+    /// Stands in for the file dialog that asks where to save (tests); none: the dialog.
+    using SaveNameChooser = std::function<QString(const QString& start, const QString& filter)>;
+    void setSaveNameChooser(SaveNameChooser chooser) { m_saveNameChooser = std::move(chooser); }
     /// Enables and disables the commands as the active window's state says.
     void updateCommandStates();
     /// The same once the command now running has returned to the event loop.
@@ -109,6 +113,11 @@ private:
     /// "Quit Search": the running search stops at its next line (with a beep unless silenced).
     void quitSearch();
     bool saveToText(ResultWindow& window, bool askName);
+    QString chooseSaveName(const QString& start, const QString& filter);
+    /// Where a text save goes: the name offered never names a formatted file, and an
+    /// existing file is replaced only when the user says so (a formatted one with its own
+    /// question). Empty when the user gives up.
+    QString askTextSavePath(const CPyxoDoc& document);
     bool canClose(ResultWindow& window);
     bool saveAll();
     void closeAll(bool saveFirst);
@@ -138,6 +147,7 @@ private:
     std::vector<QAction*> m_fullBar;
     QAction* m_shortFont = nullptr;
     QMenu* m_contextMenu = nullptr;
+    SaveNameChooser m_saveNameChooser;
     QDialog* m_help = nullptr;
     QLabel* m_resultStatus = nullptr;
     QToolBar* m_standardBar = nullptr;

@@ -11,6 +11,8 @@
 #include "containers/ex_string_list.h"
 #include "document/atomic_file.h"
 #include "document/result_document.h"
+#include "settings/ascii_case.h"
+#include "settings/excluded_types.h"
 #include "platform/user_interface.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
@@ -250,6 +252,34 @@ FileOutcome readFormattedFile(const std::string& path, CPyxoDoc& document, UserI
     }
     takeContent(document, content, path);
     return FileOutcome::success();
+}
+
+namespace {
+
+bool hasFormattedExtension(std::string_view path) {
+    const std::string_view extension = fileExtension(path);
+    return equalsIgnoringAsciiCase(extension, "vm2") || equalsIgnoringAsciiCase(extension, "vm1");
+}
+
+}  // namespace
+
+bool holdsFormattedResult(const std::string& path) {
+    if (hasFormattedExtension(path)) return true;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    unsigned char version[2] = {};
+    const bool read = std::fread(version, 1, 2, file) == 2;
+    std::fclose(file);
+    // Text never begins with these: a control character and a NUL.
+    return read && version[1] == 0 && version[0] >= kOldestReadableVersion &&
+           version[0] <= kFormattedFileVersion;
+}
+
+std::string textSaveName(const CPyxoDoc& document) {
+    const std::string& path = document.filePath();
+    if (path.empty()) return document.baseTitle();
+    if (!hasFormattedExtension(path)) return path;
+    return path.substr(0, path.size() - fileExtension(path).size()) + "txt";
 }
 
 }  // namespace vellmora

@@ -41,4 +41,13 @@ FileOutcome writeFormattedFile(const CPyxoDoc& document, const std::string& path
 FileOutcome readFormattedFile(const std::string& path, CPyxoDoc& document, UserInterface& ui,
                               Profile& profile);
 
+/// Whether the file at path holds a formatted result, by its name (".vm2" or ".vm1" in any
+/// case) or by its first bytes (a version the reader knows): text must not go over it
+/// unasked.
+bool holdsFormattedResult(const std::string& path);
+
+/// The name "Save to Text File" offers: the document's file with ".txt" in place of a
+/// formatted file's extension, the document's file itself when that is text, else its title.
+std::string textSaveName(const CPyxoDoc& document);
+
 }  // namespace vellmora

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <set>
 
 #include "app/main_frame.h"
@@ -27,7 +29,9 @@
 #include "app/result_window.h"
 #include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
+#include "document/formatted_file.h"
 #include "document/result_document.h"
+#include "platform/recording_user_interface.h"
 #include "settings/histories.h"
 #include "settings/profile.h"
 #include "tests/support/message_box_answerer.h"
@@ -279,6 +283,58 @@ TEST_F(WindowCommandsTest, HelpShowsInTheProgramAndTheBarsToggle) {
     EXPECT_FALSE(frame.statusBar()->isVisible());
     frame.action(CommandId::Statusbar)->trigger();
     EXPECT_TRUE(frame.statusBar()->isVisible());
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST_F(WindowCommandsTest, TextNeverGoesOverAFormattedFileUnasked) {
+    CPyxoDoc saved("r");
+    saved.addSearchLine("      1 | the cat sat", 100);
+    RecordingUserInterface quiet;
+    const std::string formatted = dir.file("test.vm2");
+    ASSERT_TRUE(writeFormattedFile(saved, formatted, quiet));
+    const std::string disguised = dir.file("results.dat");  // a formatted file by its content
+    ASSERT_TRUE(writeFormattedFile(saved, disguised, quiet));
+    const std::string original = fileBytes(formatted);
+    ResultWindow* window = frame.openFormattedFile(QString::fromStdString(formatted));
+    ASSERT_NE(window, nullptr);
+
+    // The name offered is the formatted file's with ".txt"; saving as offered keeps it.
+    QStringList offered;
+    QStringList answers;
+    frame.setSaveNameChooser([&](const QString& start, const QString&) {
+        offered << start;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    });
+    answers << QString::fromStdString(dir.file("test.txt"));
+    frame.action(CommandId::SaveText)->trigger();
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered[0].toStdString(), dir.file("test.txt"));
+    EXPECT_EQ(fileBytes(dir.file("test.txt")), "      1 | the cat sat\r\n");
+    EXPECT_EQ(fileBytes(formatted), original);
+
+    // Choosing a formatted file asks what will be lost; No offers the dialog again.
+    for (const std::string& target : {formatted, disguised}) {
+        testing::MessageBoxAnswerer no(QMessageBox::No);
+        offered.clear();
+        answers = {QString::fromStdString(target)};
+        frame.action(CommandId::SaveTextAs)->trigger();
+        ASSERT_EQ(no.texts().size(), 1);
+        EXPECT_TRUE(no.texts()[0].contains("is a Vellmora formatted file")) << target;
+        EXPECT_TRUE(no.texts()[0].contains("loses every result")) << target;
+        EXPECT_EQ(offered.size(), 2);  // asked again, then given up
+        EXPECT_EQ(fileBytes(target), original);
+    }
+    // Yes is the user's own choice: then the text goes there.
+    testing::MessageBoxAnswerer yes(QMessageBox::Yes);
+    answers = {QString::fromStdString(disguised)};
+    frame.action(CommandId::SaveTextAs)->trigger();
+    EXPECT_EQ(fileBytes(disguised), "      1 | the cat sat\r\n");
 }
 
 }  // namespace
