@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QFileDialog>
@@ -31,6 +32,10 @@ QComboBox* editableCombo(QWidget* parent, const std::vector<std::string>& histor
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMinimumContentsLength(24);
     for (const std::string& entry : history) box->addItem(displayText(entry));
+    // The history is offered below the box and never typed into it: completing inline
+    // rewrote what was being typed (and its case, which paths and keywords here keep).
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     return box;
 }
 
@@ -267,6 +272,13 @@ void CSearchDialog::focusField(SearchField field) {
     }
 }
 
+void CSearchDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The last keyword comes back selected, so that typing a new one replaces it.
+    m_keyword1->setFocus(Qt::TabFocusReason);
+    m_keyword1->lineEdit()->selectAll();
+}
+
 void CSearchDialog::accept() {
     toModel();
     if (!m_model.search()) {
@@ -301,6 +313,12 @@ DropSearchDialog::DropSearchDialog(DropDialogModel& model, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons, 3, 0, 1, 4);
+}
+
+void DropSearchDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_keyword1->setFocus(Qt::TabFocusReason);
+    m_keyword1->selectAll();
 }
 
 void DropSearchDialog::accept() {

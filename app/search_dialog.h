@@ -36,6 +36,9 @@ public:
     QComboBox* filename() const { return m_filename; }
     QComboBox* directory() const { return m_directory; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void toModel();
     void fromModel();
@@ -76,6 +79,9 @@ public:
 
     /// OK: the fields into the model, which refuses an empty keyword 1 and keeps the dialog.
     void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     DropDialogModel& m_model;

@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -124,6 +125,36 @@ TEST_F(SearchWindowTest, TheSearchDialogChecksInOrderAndDefinesCorpusSets) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(Profile(profile.path()).readString("Setting", "Word1", ""), "0");
+}
+
+TEST_F(SearchWindowTest, TypingReplacesTheLastKeywordAndTheHistoryNeverRewritesIt) {
+    profile.writeString("Setting", "Keyword1", "devil");
+    profile.writeString("History", "Keyword1A", "devilry");
+    profile.writeString("FileHistory", "DirectoryA", "/Data/Corpus/");
+    profile.flush();
+    histories.load(profile);
+    RecordingUserInterface ui;
+    SearchDialogModel model(profile, ui, histories);
+    model.open();
+    CSearchDialog dialog(model);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+
+    QLineEdit* keyword = dialog.keyword1()->lineEdit();
+    EXPECT_TRUE(dialog.keyword1()->hasFocus());
+    EXPECT_EQ(keyword->selectedText(), "devil");
+    QTest::keyClicks(keyword, "dev");
+    EXPECT_EQ(keyword->text(), "dev");  // not "devildev", nor completed to "devilry"
+
+    // A path typed fast keeps every byte and its case, whatever the history holds.
+    QLineEdit* directory = dialog.directory()->lineEdit();
+    directory->setFocus();
+    directory->selectAll();
+    QTest::keyClicks(directory, "/data/co/x/");
+    EXPECT_EQ(directory->text(), "/data/co/x/");
+    directory->selectAll();
+    QTest::keyClicks(directory, "/Data/C");
+    EXPECT_EQ(directory->text(), "/Data/C");
 }
 
 TEST_F(SearchWindowTest, TheWordGroupDialogStoresWordsAndNamesAsItGoes) {
