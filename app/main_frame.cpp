@@ -574,6 +574,7 @@ void CMainFrame::kwicSearch() {
     }
     afterSearch(*window, request.keyword1.text, request.keyword2.text);
     window->noteSearchEnd(outcome, options.maxLine);
+    updateCommandStates();
 }
 
 CMainFrame::SearchingBox CMainFrame::showSearchingBox(bool noDialog) {
@@ -628,6 +629,7 @@ void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
         DropResult::Searched) {
         afterSearch(window, searched.keyword1.text, searched.keyword2.text);
         window.noteSearchEnd(outcome, readSearchOptions(m_profile).maxLine);
+        updateCommandStates();
     }
 }
 

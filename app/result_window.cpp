@@ -66,7 +66,8 @@ void ResultWindow::updateTitle() {
 
 QString ResultWindow::statusText() const {
     const long kept = m_document->list(ResultKind::Original).count();
-    QString text = documentName() + ": " + lineCount(kept) + " found";
+    if (kept == 0 && m_incomplete.isEmpty()) return documentName() + ": no result.";
+    QString text = documentName() + ": " + lineCount(kept) + " in the result";
     if (!m_incomplete.isEmpty()) text += "; the result is incomplete: " + m_incomplete;
     if (!m_copyNote.isEmpty()) text += "; " + m_copyNote;
     return text + ".";

@@ -9,21 +9,26 @@
 
 namespace vellmora {
 
-std::string clipboardText(const CExStringList& list, std::int64_t bufferSize, UserInterface& ui) {
+std::string clipboardText(const CExStringList& list, std::int64_t bufferSize, UserInterface& ui,
+                          long* lines) {
     std::string text;
     std::int64_t total = 0;
+    long taken = 0;
     for (const std::string& line : list) {
         const auto length = static_cast<std::int64_t>(line.size());
         if (total + length >= bufferSize) break;
         text += line;
         total += length;
+        ++taken;
         ui.pump();
     }
+    if (lines != nullptr) *lines = taken;
     return text;
 }
 
 CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, UserInterface& ui,
-                                ClipboardTarget& target) {
+                                ClipboardTarget& target, long* copiedLines) {
+    if (copiedLines != nullptr) *copiedLines = 0;
     ui.setBeepSilenced(readInt(profile, settingKey("Options", "Beep")) == 1);
     if (!target.open()) {
         ui.alert(kClipboardNotOpenedMessage);
@@ -36,7 +41,9 @@ CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, Use
     }
     const std::int64_t bufferSize = configured == 0 ? list.totalLength() + 2 : configured;
     try {
-        target.setText(clipboardText(list, bufferSize, ui));
+        long lines = 0;
+        target.setText(clipboardText(list, bufferSize, ui, &lines));
+        if (copiedLines != nullptr) *copiedLines = lines;
     } catch (const std::bad_alloc&) {
         ui.alert(kClipboardMemoryMessage);
         return CopyOutcome::NoMemory;

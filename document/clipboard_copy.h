@@ -26,8 +26,9 @@ public:
 
 /// The lines of list, each with its line end, in order, as long as the running total of their
 /// lengths stays below bufferSize: the first line that would reach it ends the text. Lets the
-/// user interface run after each line.
-std::string clipboardText(const CExStringList& list, std::int64_t bufferSize, UserInterface& ui);
+/// user interface run after each line. lines, when given, receives how many were taken.
+std::string clipboardText(const CExStringList& list, std::int64_t bufferSize, UserInterface& ui,
+                          long* lines = nullptr);
 
 /// How "&Copy" ended.
 enum class CopyOutcome {
@@ -40,8 +41,9 @@ enum class CopyOutcome {
 
 /// "&Copy": copies list to target with the buffer "Setting"/"ClipCopySize" gives (0: the whole
 /// list; a negative size is a buffer that cannot be had) and tells the caller what follows.
-/// Messages beep as "Options"/"Beep" allows.
+/// Messages beep as "Options"/"Beep" allows. copiedLines, when given, receives the lines the
+/// clipboard got (0 when nothing was copied), so that a copy cut short can be told.
 CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, UserInterface& ui,
-                                ClipboardTarget& target);
+                                ClipboardTarget& target, long* copiedLines = nullptr);
 
 }  // namespace vellmora

@@ -39,11 +39,29 @@ class Session:
                         PYXO_DATA_DIR=os.path.join(work, "data"), HOME=work,
                         XDG_RUNTIME_DIR=work)
         self.env.pop("QT_QPA_PLATFORM", None)
+        # A window manager places, frames and focuses the windows as on a desktop.
+        self.wm = None
+        if shutil.which("openbox"):
+            self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            time.sleep(0.5)
         self.app = subprocess.Popen([pyxo], env=self.env, stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL)
-        found = self.xdotool("search", "--sync", "--name", "^Vellmora$", timeout=20)
-        self.window = found.split()[0]
+        self.xdotool("search", "--sync", "--onlyvisible", "--name", "^Vellmora$", timeout=20)
         time.sleep(1)
+        # The largest window of that name is the main window (Qt adds a tiny leader window).
+        found = self.xdotool("search", "--onlyvisible", "--name", "^Vellmora$").split()
+        self.window = max(found, key=lambda window: self.area(window))
+
+    def size(self, window):
+        geometry = self.xdotool("getwindowgeometry", window)
+        line = [line for line in geometry.splitlines() if "Geometry" in line][0]
+        width, height = line.split()[-1].split("x")
+        return int(width), int(height)
+
+    def area(self, window):
+        width, height = self.size(window)
+        return width * height
 
     def xdotool(self, *args, timeout=10):
         done = subprocess.run(["xdotool", *args], env=self.env, stdout=subprocess.PIPE,
@@ -77,6 +95,9 @@ class Session:
     def close(self):
         self.app.kill()
         self.app.wait()
+        if self.wm:
+            self.wm.kill()
+            self.wm.wait()
         self.xvfb.kill()
         self.xvfb.wait()
 
@@ -91,7 +112,8 @@ def ini_for(keyword, directory, options=b""):
 
 
 def drawn_lines(screen):
-    return len(line_bands(text_rows(screen, 60, screen[0] // 2)))
+    # The line numbers' columns: the keyword's highlight further right joins every row.
+    return len(line_bands(text_rows(screen, screen[0] // 10, screen[0] // 4)))
 
 
 def search_and_look(pyxo, work, output, language, keyword, directory, failures):
@@ -155,6 +177,42 @@ def quit_a_long_search(pyxo, work, output, source, failures):
         session.close()
 
 
+def setting(ini, key):
+    with open(ini, "rb") as f:
+        for line in f.read().split(b"\n"):
+            if line.startswith(key + b"="):
+                return line[len(key) + 1:].rstrip(b"\r")
+    return None
+
+
+def a_new_user_walks_through(pyxo, work, output, source, failures):
+    """The first minutes of a new user: the main window takes most of the screen, a new
+    keyword typed over the last one replaces it, F1 shows the manual in a window of its own."""
+    session = Session(pyxo, work, ini_for(b"devil", os.path.join(source, "samples/en")), output)
+    try:
+        width, height = session.size(session.window)
+        if width < 1280 * 0.8 or height < 1024 * 0.75:
+            failures.append(f"the main window starts at {width}x{height} on a 1280x1024 screen")
+        session.key("alt+s")
+        session.key_to_focus("t", wait=0.1)
+        session.key_to_focus("h", wait=0.1)
+        session.key_to_focus("e", wait=0.3)
+        session.shoot("new-user-keyword.png")
+        session.key_to_focus("Return", wait=2)
+        typed = setting(session.ini, b"Keyword1")
+        if typed != b"the":
+            failures.append(f"typing 'the' over the last keyword searched for {typed!r}")
+        session.shoot("new-user-results.png")
+        session.key("F1", wait=1.5)
+        if not session.xdotool("search", "--onlyvisible", "--name", "^Vellmora Help$").split():
+            failures.append("F1 shows no help window")
+        session.shoot("new-user-help.png")
+        if not session.alive():
+            failures.append("pyxo ended during the new user's walk")
+    finally:
+        session.close()
+
+
 def main():
     pyxo, source, output = sys.argv[1:4]
     for tool in ("Xvfb", "import", "convert", "xdotool"):
@@ -169,6 +227,7 @@ def main():
         search_and_look(pyxo, work, output, "ja", "パッケージ".encode("cp932"),
                         os.path.join(source, "samples/ja"), failures)
         quit_a_long_search(pyxo, work, output, source, failures)
+        a_new_user_walks_through(pyxo, work, output, source, failures)
     for failure in failures:
         print(f"search screens: {failure}")
     return 1 if failures else 0

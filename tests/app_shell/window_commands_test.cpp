@@ -146,9 +146,8 @@ TEST_F(WindowCommandsTest, AResultCutShortByTheLineLimitSaysSoInTitleAndStatusBa
     ASSERT_EQ(window->document().list(ResultKind::Original).count(), 5);
     EXPECT_EQ(window->windowTitle(), "PYXO1 - zebra - 5 lines (incomplete)");
     const QString status = window->statusText();
-    EXPECT_TRUE(status.contains("5 lines found; the result is incomplete")) << status.toStdString();
+    EXPECT_TRUE(status.contains("5 lines in the result; the result is incomplete")) << status.toStdString();
     EXPECT_TRUE(status.contains("MaxLine 5")) << status.toStdString();
-    frame.updateCommandStates();
     EXPECT_TRUE(frame.statusBar()->isVisible());
     EXPECT_EQ(frame.findChild<QLabel*>("resultStatus")->text(), status);
 
