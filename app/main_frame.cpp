@@ -680,6 +680,10 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     view.setContextMenu(m_contextMenu);
     connect(&view, &ResultView::filesDropped, this,
             [this, window](const QStringList& paths) { dropOnView(*window, paths); });
+    connect(&view, &ResultView::copied, this, [this, window](long lines, long total) {
+        window->noteCopy(lines, total);
+        updateCommandStates();
+    });
     window->setCanClose([this](ResultWindow& closing) { return canClose(closing); });
     QMdiSubWindow* sub = m_area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);

@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -29,6 +30,8 @@
 #include "settings/display_options_model.h"
 #include "settings/profile.h"
 #include "settings/view_colours.h"
+#include "settings/word_groups.h"
+#include "textlib/sjis.h"
 
 namespace vellmora {
 namespace {
@@ -36,6 +39,10 @@ namespace {
 // The fallback face: fixed pitch, and its full-width glyphs are exactly twice its half-width
 // ones at even pixel sizes, which is what the byte-counted KWIC columns need.
 const QString kFallbackFace = QStringLiteral("IPAGothic");
+// Faces that draw U+005C as a backslash, for fonts that draw it as a yen sign.
+const QStringList kBackslashFaces = {QStringLiteral("DejaVu Sans Mono"),
+                                     QStringLiteral("Liberation Mono"),
+                                     QStringLiteral("monospace")};
 constexpr int kDefaultPixelSize = 13;
 constexpr int kVerticalLineStep = 3;    // lines per arrow click
 constexpr int kHorizontalLineStep = 5;  // characters per arrow click
@@ -67,6 +74,42 @@ QString decodePiece(std::string_view bytes, bool utf8) {
     if (utf8) return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     const std::string converted = sjisToUtf8(bytes);
     return QString::fromUtf8(converted.data(), qsizetype(converted.size()));
+}
+
+/// How font draws one character, in black on white.
+QImage glyphImage(const QFont& font, QChar character) {
+    const QFontMetrics metrics(font);
+    QImage image(2 * metrics.height(), metrics.height(), QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(0, metrics.ascent(), QString(character));
+    return image;
+}
+
+/// Japanese faces draw U+005C as a yen sign, where the lines mean a backslash. A backslash
+/// runs from the top left of its ink to the bottom right; a yen sign has ink in both top
+/// corners. (Their images cannot just be compared: such a face draws U+00A5 full-width.)
+bool drawsBackslash(const QFont& font) {
+    const QImage image = glyphImage(font, QLatin1Char('\\'));
+    auto inkAt = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+    int top = -1, bottom = -1, left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!inkAt(x, y)) continue;
+            if (top < 0) top = y;
+            bottom = y;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    if (top < 0) return false;
+    const int middle = (left + right) / 2;
+    for (int x = left; x <= right; ++x) {
+        if ((x > middle && inkAt(x, top)) || (x < middle && inkAt(x, bottom))) return false;
+    }
+    return true;
 }
 
 /// The whole text of a copy, lines joined with the line end of this system.
@@ -107,6 +150,7 @@ ResultView::ResultView(CPyxoDoc& document, Profile& profile, UserInterface& ui, 
 void ResultView::updateFromDocument() {
     // The list may have been emptied and refilled in place: its kept node may be gone.
     m_cursor.reset();
+    readKeywordMarks();
     updateScrollBars();
     viewport()->update();
 }
@@ -165,7 +209,9 @@ QFont ResultView::fontFromRecord(const FontRecord& record, std::string_view face
     font.setItalic(record.italic != 0);
     font.setUnderline(record.underline != 0);
     font.setStrikeOut(record.strikeOut != 0);
-    if (substitute || (record.pitchAndFamily & 0x03) == 1) {
+    // A style hint lets font matching draw characters of a face it has from another family;
+    // it is asked for only when the face is missing, so that something fixed-pitch stands in.
+    if (!QFontDatabase::hasFamily(family)) {
         font.setStyleHint(QFont::Monospace);
         font.setFixedPitch(true);
     }
@@ -242,8 +288,11 @@ void ResultView::displayOptions() {
 
 void ResultView::copyToClipboard() {
     QtClipboardTarget clipboard;
-    const CopyOutcome outcome = copyListToClipboard(m_document.list(m_document.displayedKind()),
-                                                    m_profile, m_ui, clipboard);
+    const CExStringList& shown = m_document.list(m_document.displayedKind());
+    long lines = 0;
+    const CopyOutcome outcome = copyListToClipboard(shown, m_profile, m_ui, clipboard, &lines);
+    if (outcome != CopyOutcome::NotOpened && outcome != CopyOutcome::NoMemory)
+        emit copied(lines, shown.count());
     if (outcome == CopyOutcome::StartEditor) emit clipboardEditorRequested();
 }
 
@@ -258,6 +307,11 @@ void ResultView::paintEvent(QPaintEvent*) {
     const int scrollX = horizontalScrollBar()->value();
     const TableMode mode = tableMode();
     const std::vector<int>& widths = columnWidths(mode);
+    const std::int64_t cell = m_metrics.averageCharWidth;
+    // Only the search's own lines (also extracted or sorted) have the keyword at its place.
+    static const KeywordMarks kNoMarks;
+    const KeywordMarks& marks =
+        m_document.displayedKind() <= ResultKind::Sorted ? keywordMarks() : kNoMarks;
 
     const CExStringList& list = m_document.list(m_document.displayedKind());
     const int rows = linesToDraw(viewport()->height(), lineHeight);
@@ -268,19 +322,22 @@ void ResultView::paintEvent(QPaintEvent*) {
         const std::string_view line = withoutLineEnd(CExStringList::at(node));
         const bool utf8 = isUtf8Line(line);
         if (mode == TableMode::None) {
-            int x = -scrollX;
-            for (const HighlightPiece& piece :
-                 highlightPieces(cutToPixels(line, std::int64_t(scrollX) + width))) {
+            std::int64_t x = -scrollX;
+            const std::size_t shown = cutToPixels(line, std::int64_t(scrollX) + width).size();
+            for (const HighlightPiece& piece : drawnPieces(line, shown, marks)) {
                 const QString text = decodePiece(piece.text, utf8);
-                const int advance = metrics.horizontalAdvance(text);
+                const std::int64_t advance =
+                    utf8 ? metrics.horizontalAdvance(text) : std::int64_t(piece.text.size()) * cell;
                 if (piece.highlighted) {
-                    painter.fillRect(x, top, advance, lineHeight,
-                                     toQColor(colours.highlightBackground));
+                    const std::int64_t left = std::max<std::int64_t>(x, 0);
+                    const std::int64_t right = std::min<std::int64_t>(x + advance, width);
+                    painter.fillRect(int(left), top, int(std::max<std::int64_t>(right - left, 0)),
+                                     lineHeight, toQColor(colours.highlightBackground));
                     painter.setPen(toQColor(colours.highlightText));
                 } else {
                     painter.setPen(toQColor(colours.text));
                 }
-                painter.drawText(x, baseline, text);
+                drawPiece(painter, x, baseline, piece.text, text, utf8, metrics);
                 x += advance;
                 if (x >= width) break;
             }
@@ -293,8 +350,10 @@ void ResultView::paintEvent(QPaintEvent*) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const std::int64_t x = starts[i] - scrollX;
             if (x >= width) break;
-            const std::string_view cell = cutToPixels(cells[i], width - x);
-            if (!cell.empty()) painter.drawText(int(x), baseline, decodePiece(cell, utf8));
+            const std::string_view shown = cutToPixels(cells[i], width - x);
+            if (!shown.empty()) {
+                drawPiece(painter, x, baseline, shown, decodePiece(shown, utf8), utf8, metrics);
+            }
         }
     }
 }
@@ -347,6 +406,100 @@ void ResultView::setViewFont(const QFont& font) {
     setFont(font);
     const QFontMetrics metrics(font);
     m_metrics = CellMetrics::from(metrics.lineSpacing(), metrics.averageCharWidth());
+    m_backslashFont.reset();
+    if (!drawsBackslash(font)) {
+        QFont backslash = font;
+        backslash.setFamilies(kBackslashFaces);
+        backslash.setStyleHint(QFont::Monospace);
+        m_backslashFont = backslash;
+        const int drawn = QFontMetrics(backslash).horizontalAdvance(QLatin1Char('\\'));
+        m_backslashOffset = (m_metrics.averageCharWidth - drawn) / 2;
+    }
+}
+
+const KeywordMarks& ResultView::keywordMarks() {
+    const DisplaySnapshot& search = m_document.snapshot();
+    if (search.searchKind != m_marks.searchKind || search.keywordColumn != m_marks.keywordColumn ||
+        search.keyword1 != m_marksKeyword) {
+        readKeywordMarks();
+    }
+    return m_marks;
+}
+
+void ResultView::readKeywordMarks() {
+    const DisplaySnapshot& search = m_document.snapshot();
+    m_marks.searchKind = search.searchKind;
+    m_marks.keywordColumn = search.keywordColumn;
+    m_marks.untagged = search.formatSelector == 1;
+    // keyword1 names the group in a word-group search; any other keyword names no group.
+    m_marks.words = readGroupWords(m_profile, search.keyword1);
+    m_marks.words.push_back(search.keyword1);
+    m_marksKeyword = search.keyword1;
+}
+
+void ResultView::drawPiece(QPainter& painter, std::int64_t x, int baseline, std::string_view bytes,
+                           const QString& text, bool utf8, const QFontMetrics& metrics) const {
+    const bool backslashes = m_backslashFont && text.contains(QLatin1Char('\\'));
+    if (utf8) {
+        // Paths of this system: drawn as the font sets them, backslashes aside.
+        if (!backslashes) {
+            painter.drawText(int(x), baseline, text);
+            return;
+        }
+        const QStringList parts = text.split(QLatin1Char('\\'));
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0) {
+                drawBackslash(painter, int(x), baseline);
+                x += metrics.horizontalAdvance(QLatin1Char('\\'));
+            }
+            painter.drawText(int(x), baseline, parts[i]);
+            x += metrics.horizontalAdvance(parts[i]);
+        }
+        return;
+    }
+    // One drawText puts each character after the advances of those before it: at its byte
+    // column only when every character is as wide as its cells. Characters from a fallback
+    // font or a proportional face are not, and their widths may even add up to the line's.
+    // Each Shift-JIS character decodes to one UTF-16 unit; should one not, they are decoded
+    // one by one.
+    const std::int64_t cell = m_metrics.averageCharWidth;
+    bool exact = !backslashes;
+    std::size_t characters = 0;
+    for (std::size_t i = 0, step = 0; i < bytes.size(); i += step, ++characters) {
+        step = ximo::characterLength(bytes, i);
+        exact = exact && qsizetype(characters) < text.size() &&
+                metrics.horizontalAdvance(text[qsizetype(characters)]) == std::int64_t(step) * cell;
+    }
+    const bool oneUnitEach = characters == std::size_t(text.size());
+    if (exact && oneUnitEach) {
+        painter.drawText(int(x), baseline, text);
+        return;
+    }
+    const int right = viewport()->width();
+    qsizetype unit = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t step = ximo::characterLength(bytes, i);
+        const std::int64_t at = x + std::int64_t(i) * cell;
+        if (at >= right) break;
+        // A glyph may reach past its cells, so one just left of the window is still drawn.
+        if (at + 4 * cell > 0) {
+            const std::string_view character = bytes.substr(i, step);
+            if (character == "\\" && m_backslashFont) {
+                drawBackslash(painter, int(at), baseline);
+            } else {
+                painter.drawText(int(at), baseline,
+                                 oneUnitEach ? QString(text[unit]) : decodePiece(character, false));
+            }
+        }
+        i += step;
+        ++unit;
+    }
+}
+
+void ResultView::drawBackslash(QPainter& painter, int x, int baseline) const {
+    painter.setFont(*m_backslashFont);
+    painter.drawText(x + m_backslashOffset, baseline, QStringLiteral("\\"));
+    painter.setFont(m_font);
 }
 
 std::int64_t ResultView::lineWidth() {

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,7 +13,9 @@
 #include "document/result_view_layout.h"
 #include "settings/font_record.h"
 
+class QFontMetrics;
 class QMenu;
+class QPainter;
 
 namespace vellmora {
 
@@ -65,7 +69,8 @@ public:
 
     /// The font a settings record names. "FixedSys" and faces this system lacks become
     /// IPAGothic at an even pixel size, where a full-width character is exactly two
-    /// half-width cells, so that KWIC columns line up for Japanese text.
+    /// half-width cells. The view places every character in its cells itself, so columns
+    /// line up in any font; this one only makes that the cheap case.
     static QFont fontFromRecord(const FontRecord& record, std::string_view face);
     /// The record of a font chosen in the font dialog; the fields a font does not carry
     /// (character set, precisions, quality, text colour) come from base.
@@ -95,6 +100,8 @@ signals:
     void lineActivated(long index);
     /// Local files dropped on the view, as paths.
     void filesDropped(const QStringList& paths);
+    /// The clipboard got lines of the shown list's total (fewer when "ClipCopySize" cut it).
+    void copied(long lines, long total);
     /// The copy finished and "TextEditor"/"Executable2" with "CmdLine2" names the program
     /// that should open the clipboard's text (started by the editor-jump code).
     void clipboardEditorRequested();
@@ -111,6 +118,14 @@ protected:
 
 private:
     void setViewFont(const QFont& font);
+    /// The keyword and its group's words as the document's search left them; read from the
+    /// settings only when that search changes, not per paint.
+    const KeywordMarks& keywordMarks();
+    void readKeywordMarks();
+    /// Draws bytes of a line (text is their decoded form) with their first cell at x.
+    void drawPiece(QPainter& painter, std::int64_t x, int baseline, std::string_view bytes,
+                   const QString& text, bool utf8, const QFontMetrics& metrics) const;
+    void drawBackslash(QPainter& painter, int x, int baseline) const;
     /// The width of the displayed kind in characters, for the horizontal extent.
     std::int64_t lineWidth();
     const std::vector<int>& columnWidths(TableMode mode) const;
@@ -122,6 +137,12 @@ private:
     UserInterface& m_ui;
     QFont m_font;
     CellMetrics m_metrics;
+    /// Set when the view font draws a backslash as a yen sign: the face that draws it instead,
+    /// and where in its cell.
+    std::optional<QFont> m_backslashFont;
+    int m_backslashOffset = 0;
+    KeywordMarks m_marks;
+    std::string m_marksKeyword;
     std::vector<int> m_tsvWidths;
     std::vector<int> m_collocationWidths;
     QMenu* m_contextMenu = nullptr;

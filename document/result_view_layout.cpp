@@ -25,6 +25,40 @@ void splitAt(std::string_view line, char separator, Piece&& piece) {
     piece(line.substr(start), false);
 }
 
+/// True when a highlight switch stands in line as a character of its own.
+bool holdsSwitch(std::string_view line) {
+    if (line.find(kHighlightSwitch) == std::string_view::npos) return false;
+    for (std::size_t i = 0; i < line.size(); i += ximo::characterLength(line, i)) {
+        if (line[i] == kHighlightSwitch) return true;
+    }
+    return false;
+}
+
+/// The length of word when it stands at byte at of text, else 0. Both must have their
+/// characters in the same places, so that a match never ends inside a character of text.
+std::size_t matchAt(std::string_view text, std::size_t at, std::string_view word) {
+    if (word.empty() || word.size() > text.size() - at) return 0;
+    for (std::size_t i = 0; i < word.size();) {
+        const std::size_t step = ximo::characterLength(word, i);
+        if (ximo::characterLength(text, at + i) != step) return 0;
+        const auto a = static_cast<unsigned char>(text[at + i]);
+        const auto b = static_cast<unsigned char>(word[i]);
+        if (step == 2 ? a != b || text[at + i + 1] != word[i + 1]
+                      : ximo::toLower(a) != ximo::toLower(b)) {
+            return 0;
+        }
+        i += step;
+    }
+    return word.size();
+}
+
+std::size_t longestWordAt(std::string_view text, std::size_t at,
+                          const std::vector<std::string>& words) {
+    std::size_t longest = 0;
+    for (const std::string& word : words) longest = std::max(longest, matchAt(text, at, word));
+    return longest;
+}
+
 }  // namespace
 
 TableMode tableModeFor(ResultKind kind, int collocationValue2) {
@@ -45,6 +79,46 @@ std::vector<HighlightPiece> highlightPieces(std::string_view line) {
         if (!text.empty()) pieces.push_back({text, highlighted});
         if (switchFollows) highlighted = !highlighted;
     });
+    return pieces;
+}
+
+std::vector<ByteSpan> keywordSpans(std::string_view line, const KeywordMarks& marks,
+                                   std::size_t limit) {
+    std::vector<ByteSpan> spans;
+    const std::size_t bar = marks.untagged ? std::string_view::npos : line.find(" | ");
+    const std::size_t start = bar == std::string_view::npos ? 0 : bar + 3;
+    const std::string_view text = line.substr(start);
+    if (marks.searchKind == 1) {
+        if (marks.keywordColumn < 1) return spans;
+        const auto column = static_cast<std::size_t>(marks.keywordColumn) - 1;
+        std::size_t i = 0;
+        while (i < column && i < text.size()) i += ximo::characterLength(text, i);
+        if (i != column || start + i >= limit) return spans;
+        if (const std::size_t length = longestWordAt(text, i, marks.words)) {
+            spans.push_back({start + i, length});
+        }
+    } else if (marks.searchKind == 2) {
+        for (std::size_t i = 0; i < text.size() && start + i < limit;) {
+            const std::size_t length = longestWordAt(text, i, marks.words);
+            if (length > 0) spans.push_back({start + i, length});
+            i += length > 0 ? length : ximo::characterLength(text, i);
+        }
+    }
+    return spans;
+}
+
+std::vector<HighlightPiece> drawnPieces(std::string_view line, std::size_t shown,
+                                        const KeywordMarks& marks) {
+    const std::string_view head = line.substr(0, shown);
+    if (holdsSwitch(line)) return highlightPieces(head);
+    std::vector<HighlightPiece> pieces;
+    std::size_t at = 0;
+    for (const ByteSpan& span : keywordSpans(line, marks, head.size())) {
+        if (span.start > at) pieces.push_back({head.substr(at, span.start - at), false});
+        pieces.push_back({head.substr(span.start, span.length), true});
+        at = span.start + span.length;
+    }
+    if (at < head.size()) pieces.push_back({head.substr(at), false});
     return pieces;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +40,37 @@ struct HighlightPiece {
 /// Splits a line at its highlight switches, which are not drawn; empty runs are left out.
 /// No switch is taken from inside a double-byte character.
 std::vector<HighlightPiece> highlightPieces(std::string_view line);
+
+/// What finds a search's keyword in its lines as the view shows them.
+struct KeywordMarks {
+    int searchKind = 0;     ///< 1 KWIC, 2 KWOC; any other value marks nothing
+    int keywordColumn = 0;  ///< L: a KWIC keyword's first byte is byte L - 1 of the context
+    /// The keyword and, for a word-group search, the group's words; empty ones are ignored.
+    std::vector<std::string> words;
+    /// The lines have no tag (the layout without line numbers): the whole line is the
+    /// context, even where its text quotes " | ".
+    bool untagged = false;
+};
+
+/// Bytes [start, start + length) of a line.
+struct ByteSpan {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const ByteSpan&) const = default;
+};
+
+/// Where the keyword stands in a line, in order and without overlap, among the spans that
+/// start before byte limit. The text after the first " | " (the whole line without one, or
+/// when the lines are untagged) is searched: a KWIC line at its keyword column only, with the
+/// longest word that stands there; a KWOC line everywhere. ASCII letters compare without regard to
+/// case, other bytes exactly, and a word starts only where a character does.
+std::vector<ByteSpan> keywordSpans(std::string_view line, const KeywordMarks& marks,
+                                   std::size_t limit = std::string_view::npos);
+
+/// The runs of a line's first shown bytes in their colours: a line holding a highlight switch
+/// as its switches say, any other with its keyword highlighted.
+std::vector<HighlightPiece> drawnPieces(std::string_view line, std::size_t shown,
+                                        const KeywordMarks& marks);
 
 /// Splits a line at its tabs, stepping over both bytes of every double-byte character, so
 /// a tab byte that is the second half of a character does not cut.

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
@@ -73,6 +74,13 @@ TEST_F(ResultViewTest, TheDefaultFontLinesUpFullWidthCharactersOnTwoHalfWidthCel
     const QFont& font = view->viewFont();
     EXPECT_EQ(font.family(), "IPAGothic");
     EXPECT_EQ(font.pixelSize() % 2, 0);
+    // What is drawn, not what was asked: a style hint may pull another family in.
+    const QFontInfo drawn(font);
+    EXPECT_EQ(drawn.family(), "IPAGothic");
+    QFont used(drawn.family());
+    used.setPixelSize(drawn.pixelSize());
+    EXPECT_EQ(QFontMetrics(used).horizontalAdvance(QStringLiteral("aa")),
+              QFontMetrics(used).horizontalAdvance(QString::fromUtf8("猫")));
     const QFontMetrics metrics(font);
     const int cell = view->metrics().averageCharWidth;
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("a")), cell);
@@ -357,6 +365,124 @@ TEST_F(ResultViewTest, EnglishAndJapaneseKwicLinesShareTheKeywordColumn) {
         EXPECT_LT(darkShare(keyword - 2, row), 0.4) << row;
         EXPECT_GT(darkShare(keyword, row), 0.6) << row;
     }
+}
+
+/// The rightmost x of dark ink in line row, or -1 for none.
+int rightInkEdge(const QImage& image, int row, int height) {
+    for (int x = image.width() - 1; x >= 0; --x) {
+        for (int y = row * height; y < (row + 1) * height; ++y) {
+            if (image.pixelColor(x, y).lightness() < 128) return x;
+        }
+    }
+    return -1;
+}
+
+TEST_F(ResultViewTest, LinesOfEqualByteWidthEndInOneColumnWhateverTheFontDraws) {
+    // Eleven bytes each, the last one "#": ASCII, kana, a mix with half-width kana and kanji,
+    // a sign the default face lacks (drawn from another font), backslashes, and ASCII of
+    // uneven widths in a proportional font.
+    const std::vector<std::string> lines = {
+        "abcdefghij#",
+        "\x83\x41\x83\x43\x83\x45\x83\x47\x83\x49#",
+        "ab\xB1\x83\x43\x83\x45\xB2\x93\xFA#",
+        "ab\x87\x94 cdefg#",
+        "ab\\cd\\efgh#",
+        "iiiiiWWWWW#",
+    };
+    for (const std::string& line : lines) document.addSearchLine(line, 100);
+    auto view = makeView();
+    QFont proportional("DejaVu Sans");
+    proportional.setPixelSize(15);
+    for (const QFont& font : {view->viewFont(), proportional}) {
+        view->applyChosenFont(font);
+        const int height = view->metrics().lineHeight;
+        const QImage image = render(*view);
+        const int first = rightInkEdge(image, 0, height);
+        EXPECT_GT(first, 9 * view->metrics().averageCharWidth) << font.family().toStdString();
+        for (int row = 1; row < int(lines.size()); ++row) {
+            EXPECT_NEAR(rightInkEdge(image, row, height), first, 1)
+                << font.family().toStdString() << " line " << row;
+        }
+    }
+}
+
+TEST_F(ResultViewTest, TheBackslashIsDrawnAsABackslashNotAsAYen) {
+    document.addSearchLine("\\", 100);
+    auto view = makeView();
+    const int cell = view->metrics().averageCharWidth;
+    const int height = view->metrics().lineHeight;
+    const QImage drawn =
+        render(*view).copy(0, 0, cell, height).convertToFormat(QImage::Format_RGB32);
+    // What the default face itself draws for U+005C: a yen sign.
+    QImage yen(cell, height, QImage::Format_RGB32);
+    yen.fill(Qt::white);
+    {
+        QPainter painter(&yen);
+        painter.setFont(view->viewFont());
+        painter.setPen(Qt::black);
+        painter.drawText(0, QFontMetrics(view->viewFont()).ascent(), QStringLiteral("\\"));
+    }
+    EXPECT_NE(drawn, yen);
+    // A backslash runs from the top left to the bottom right: the other two corners are empty.
+    auto inkIn = [&drawn](int x0, int x1, int y0, int y1) {
+        return hasInk(drawn, y0, y1, x0, x1, true);
+    };
+    const int top = height / 4, bottom = 3 * height / 4, half = cell / 2;
+    EXPECT_TRUE(inkIn(0, half, top, top + 3));
+    EXPECT_FALSE(inkIn(half + 1, cell, 0, top + 2));
+    EXPECT_FALSE(inkIn(0, half - 1, bottom - 2, height));
+}
+
+TEST_F(ResultViewTest, TheKeywordOfKwicLinesIsHighlightedAtItsColumn) {
+    writeIni("[WordGroupNames]\r\nName=animals|\r\n[WordGroup]\r\nanimals=cat|cats|dog|\r\n");
+    // The context starts after " | "; its byte 10 is the keyword's first (L = 11).
+    const std::vector<std::string> lines = {
+        "-----[ a.txt ]-----",
+        "      1 | the black cat sat",
+        "      2 | two black cats ran",
+        "      3 | the Black DOG ran",
+        "      4 | the black cow and a cat",
+        "      5 | \x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x82\xCC\033\x94\x4C\033 cat",
+    };
+    for (const std::string& line : lines) document.addSearchLine(line, 100);
+    DisplaySnapshot snapshot;
+    snapshot.searchKind = 1;
+    snapshot.keywordColumn = 11;
+    snapshot.keyword1 = "animals";
+    document.recordDisplaySnapshot(snapshot);
+    auto view = makeView();
+    const int cell = view->metrics().averageCharWidth;
+    const int height = view->metrics().lineHeight;
+    const QImage image = render(*view);
+    if (const char* out = getenv("VELLMORA_SCREENSHOT")) image.save(QString::fromUtf8(out));
+    // Highlighted cells have the inverse background, black by default: most of a cell is
+    // dark, which no glyph drawn in black on white makes it.
+    auto highlighted = [&](int row, int column) {
+        int dark = 0;
+        for (int y = row * height; y < (row + 1) * height; ++y)
+            for (int x = column * cell; x < (column + 1) * cell; ++x)
+                dark += image.pixelColor(x, y).lightness() < 64;
+        return dark * 2 > cell * height;
+    };
+    auto highlightedCells = [&](int row) {
+        std::string cells;
+        for (int column = 0; column < 34; ++column) cells += highlighted(row, column) ? '#' : '.';
+        return cells;
+    };
+    const std::string none(34, '.');
+    EXPECT_EQ(highlightedCells(0), none);
+    EXPECT_EQ(highlightedCells(1), std::string(20, '.') + "###" + std::string(11, '.'));
+    EXPECT_EQ(highlightedCells(2), std::string(20, '.') + "####" + std::string(10, '.'));
+    EXPECT_EQ(highlightedCells(3), std::string(20, '.') + "###" + std::string(11, '.'));
+    EXPECT_EQ(highlightedCells(4), none);
+    // A line with switches is drawn as its switches say, the keyword aside.
+    EXPECT_EQ(highlightedCells(5), std::string(20, '.') + "##" + std::string(12, '.'));
+
+    // Other results than the search's own lines are not searched for the keyword.
+    document.list(ResultKind::Collocation).addTail("      1 | the black cat sat\r\n");
+    document.selectKind(ResultKind::Collocation);
+    view->updateFromDocument();
+    EXPECT_EQ(render(*view).pixelColor(20 * cell, height - 1), QColor(Qt::white));
 }
 
 }  // namespace

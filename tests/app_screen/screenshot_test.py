@@ -45,6 +45,14 @@ def text_rows(ppm, left, right):
     return rows
 
 
+def drawn_rows(screen):
+    """The text rows of the line numbers and the start of the context: inside the result
+    window wherever the main window stands, and left of the keyword's highlighted column,
+    which would join every row into one band."""
+    width = screen[0]
+    return text_rows(screen, width // 8, width // 3)
+
+
 def line_bands(rows):
     """Groups neighbouring text rows into drawn lines."""
     bands = []
@@ -109,7 +117,7 @@ def main():
         ppm = os.path.join(work, "shot.ppm")
         screen = shoot(pyxo, document, env, png, ppm)
         width = screen[0]
-        bands = line_bands(text_rows(screen, 40, width - 120))
+        bands = line_bands(drawn_rows(screen))
         print(f"screenshot test: {len(bands)} drawn lines; screenshot in {png}")
         if len(bands) < 10:
             print("screenshot test: the result lines are not drawn")
@@ -123,7 +131,7 @@ def main():
         assert search.returncode == 0, search.stderr.decode()
         png = os.path.join(output, "pyxo-japanese.png")
         screen = shoot(pyxo, ja_only, env, png, ppm)
-        bands = line_bands(text_rows(screen, 40, width - 120))
+        bands = line_bands(drawn_rows(screen))
         print(f"screenshot test: {len(bands)} drawn Japanese lines; screenshot in {png}")
         if len(bands) < 10:
             print("screenshot test: the Japanese result lines are not drawn")

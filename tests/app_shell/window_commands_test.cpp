@@ -161,6 +161,23 @@ TEST_F(WindowCommandsTest, AResultCutShortByTheLineLimitSaysSoInTitleAndStatusBa
     EXPECT_FALSE(window->statusText().contains("incomplete"));
 }
 
+TEST_F(WindowCommandsTest, ACopyCutByTheClipboardSizeSaysHowMuchItHolds) {
+    ResultWindow* window = windowWithResult();  // 20 and 23 bytes with their line ends
+    profile.writeString("Setting", "ClipCopySize", "30");
+    profile.flush();
+    testing::MessageBoxAnswerer answerer;
+    frame.action(CommandId::Copy)->trigger();
+    EXPECT_EQ(answerer.texts(), QStringList{"Finished!"});  // its own message stays as it is
+    EXPECT_EQ(window->windowTitle(),
+              "PYXO1 - 2 lines - the clipboard holds 1 line of 2 lines (ClipCopySize)");
+    EXPECT_TRUE(frame.findChild<QLabel*>("resultStatus")->text().contains("holds 1 line of 2"));
+
+    profile.writeString("Setting", "ClipCopySize", "0");  // the whole list
+    profile.flush();
+    frame.action(CommandId::Copy)->trigger();
+    EXPECT_EQ(window->windowTitle(), "PYXO1 - 2 lines");
+}
+
 /// The entry of the context menu (or one of its submenus) with this text.
 QAction* contextEntry(QMenu* menu, const QString& text) {
     for (QAction* entry : menu->actions()) {

@@ -32,6 +32,74 @@ TEST(ResultViewLayoutTest, EscapeBytesSwitchBetweenNormalAndHighlightedText) {
               (Pieces{{"\x82\xCC", false}, {"\x94\x4C", true}}));
 }
 
+using Spans = std::vector<ByteSpan>;
+
+TEST(ResultViewLayoutTest, AKwicKeywordIsTheLongestWordStandingAtItsColumn) {
+    // Context "the black cat" after the tag: its byte 10 (L = 11) is byte 20 of the line.
+    const KeywordMarks marks{1, 11, {"animals", "cat", "cats", "", "DOG"}};
+    EXPECT_EQ(keywordSpans("      1 | the black cat sat", marks), (Spans{{20, 3}}));
+    EXPECT_EQ(keywordSpans("      1 | two black CATS and a cat", marks), (Spans{{20, 4}}));
+    EXPECT_EQ(keywordSpans("      1 | the Black dog", marks), (Spans{{20, 3}}));
+    EXPECT_EQ(keywordSpans("      1 | the black ca", marks), Spans{});
+    // Separator lines, a pattern that is not literally there, a column outside the line.
+    EXPECT_EQ(keywordSpans("-----[ cat.txt ]-----", marks), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | the black cow and a cat", marks), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | short", marks), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | the black cat", {1, 0, {"cat"}}), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | the black cat", {1, INT_MAX, {"cat"}}), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | the black cat", {0, 11, {"cat"}}), Spans{});
+    // Without a tag the whole line is the context; only the first " | " ends the tag.
+    EXPECT_EQ(keywordSpans("the black cat", marks), (Spans{{10, 3}}));
+    EXPECT_EQ(keywordSpans(" 1 | a | b cat", {1, 7, {"cat"}}), (Spans{{11, 3}}));
+    EXPECT_EQ(keywordSpans("a | b cat", {1, 7, {"cat"}, true}), (Spans{{6, 3}}));
+    // The column falls on the second byte of a character: nothing starts there, even if the
+    // bytes from there spell the word ("\x83\x41" is one character, its second byte "A").
+    EXPECT_EQ(keywordSpans("\x82\xCC\x83\x41XY", {1, 4, {"AXY"}}), Spans{});
+    EXPECT_EQ(keywordSpans("\x82\xCC\x83\x41XY", {1, 3, {"\x83\x41xy"}}), (Spans{{2, 4}}));
+    // Only spans that start before the limit count.
+    EXPECT_EQ(keywordSpans("      1 | the black cat", marks, 20), Spans{});
+    EXPECT_EQ(keywordSpans("      1 | the black cat", marks, 21), (Spans{{20, 3}}));
+}
+
+TEST(ResultViewLayoutTest, KwocKeywordsAreFoundAtEveryCharacterOfTheText) {
+    const KeywordMarks marks{2, 0, {"cat", "ca", "\\", "A", "\x94\x4C"}};
+    EXPECT_EQ(keywordSpans("   12 | a CAT, a cat and a cap", {2, 0, {"cat", "ca"}}),
+              (Spans{{10, 3}, {17, 3}, {27, 2}}));
+    // The tag is not searched; matches do not overlap.
+    EXPECT_EQ(keywordSpans("cat | catcat", {2, 0, {"catc", "cat"}}), (Spans{{6, 4}}));
+    // Second bytes that read as ASCII ("\x83\x5C" is one character, "\x83\x41" another) do
+    // not start a match; the same bytes standing alone do.
+    EXPECT_EQ(keywordSpans("1 | \x83\x5C\x83\x41\\a\x94\x4C", marks),
+              (Spans{{8, 1}, {9, 1}, {10, 2}}));
+    EXPECT_EQ(keywordSpans("1 | x\x83", {2, 0, {"\x83"}}), (Spans{{5, 1}}));
+    EXPECT_EQ(keywordSpans("1 | a cat a cat", {2, 0, {"cat"}}, 10), (Spans{{6, 3}}));
+    EXPECT_EQ(keywordSpans("1 | cat", {2, 0, {}}), Spans{});
+}
+
+TEST(ResultViewLayoutTest, DrawnPiecesHighlightTheKeywordUnlessTheLineHasSwitches) {
+    auto drawn = [](std::string_view line, std::size_t shown, const KeywordMarks& marks) {
+        Pieces pieces;
+        for (const HighlightPiece& piece : drawnPieces(line, shown, marks)) {
+            pieces.emplace_back(std::string(piece.text), piece.highlighted);
+        }
+        return pieces;
+    };
+    const KeywordMarks kwic{1, 5, {"cat"}};
+    EXPECT_EQ(drawn("1 | the cat sat", 99, kwic),
+              (Pieces{{"1 | the ", false}, {"cat", true}, {" sat", false}}));
+    EXPECT_EQ(drawn("1 | the cat", 99, kwic), (Pieces{{"1 | the ", false}, {"cat", true}}));
+    EXPECT_EQ(drawn("1 | the cat sat", 10, kwic), (Pieces{{"1 | the ", false}, {"ca", true}}));
+    EXPECT_EQ(drawn("1 | the cat sat", 8, kwic), (Pieces{{"1 | the ", false}}));
+    EXPECT_EQ(drawn("", 0, kwic), Pieces{});
+    // Switches decide alone, even one past what is shown; a switch byte inside a character
+    // is no switch.
+    EXPECT_EQ(drawn("1 | the \033cat\033 sat", 99, {1, 5, {"\033cat"}}),
+              (Pieces{{"1 | the ", false}, {"cat", true}, {" sat", false}}));
+    EXPECT_EQ(drawn("1 | the cat sat\033", 12, kwic), (Pieces{{"1 | the cat ", false}}));
+    EXPECT_EQ(drawn("1 | \x83\033 cat", 99, {1, 4, {"cat"}}),
+              (Pieces{{"1 | \x83\033 ", false}, {"cat", true}}));
+}
+
 TEST(ResultViewLayoutTest, TabsCutOnlyBetweenWholeCharacters) {
     using Cells = std::vector<std::string_view>;
     EXPECT_EQ(tableCells("a\tbb\tccc"), (Cells{"a", "bb", "ccc"}));
