@@ -15,9 +15,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
-from screenshot_test import read_ppm
+from screenshot_test import shoot
 
 # One file per line, so that each context starts with blanks only. The texts before "KEY" are
 # padded to 12 bytes, and those after it are 11 bytes each, whatever their characters.
@@ -93,39 +92,6 @@ def drawn_lines(ppm):
         lines.append((max(x for y in rows for x in dark[y] + [-1]),
                       [x for y in rows for x in red[y]]))
     return lines
-
-
-def shoot(pyxo, document, env, out_png, out_ppm):
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1000x700x24",
-                             "-nolisten", "tcp"], stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL)
-    manager = None
-    try:
-        display = ":" + xvfb.stdout.readline().decode().strip()
-        env = dict(env, DISPLAY=display)
-        env.pop("QT_QPA_PLATFORM", None)
-        if shutil.which("openbox"):
-            manager = subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            time.sleep(1)
-        app = subprocess.Popen([pyxo, document], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-        try:
-            time.sleep(4)
-            assert app.poll() is None, "pyxo ended before its window could be seen"
-            subprocess.run(["import", "-display", display, "-window", "root", out_png],
-                           check=True, env=env)
-            subprocess.run(["convert", out_png, out_ppm], check=True)
-        finally:
-            app.kill()
-            app.wait()
-    finally:
-        if manager is not None:
-            manager.kill()
-            manager.wait()
-        xvfb.kill()
-        xvfb.wait()
-    return read_ppm(out_ppm)
 
 
 def main():

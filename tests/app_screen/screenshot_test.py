@@ -65,13 +65,20 @@ def line_bands(rows):
 
 
 def shoot(pyxo, document, env, out_png, out_ppm):
-    display = None
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1000x700x24", "-nolisten", "tcp"],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    """pyxo opening document on a screen of its own, photographed; with a window manager
+    (openbox) when there is one, as a desktop would have it."""
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1000x700x24",
+                             "-nolisten", "tcp"], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL)
+    manager = None
     try:
         display = ":" + xvfb.stdout.readline().decode().strip()
         env = dict(env, DISPLAY=display)
         env.pop("QT_QPA_PLATFORM", None)
+        if shutil.which("openbox"):
+            manager = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(1)
         app = subprocess.Popen([pyxo, document], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
         try:
@@ -84,6 +91,9 @@ def shoot(pyxo, document, env, out_png, out_ppm):
             app.kill()
             app.wait()
     finally:
+        if manager is not None:
+            manager.kill()
+            manager.wait()
         xvfb.kill()
         xvfb.wait()
     return read_ppm(out_ppm)

@@ -30,6 +30,7 @@
 #include "settings/word_groups.h"
 #include "tests/support/message_box_answerer.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/search_dialog_answer.h"
 #include "tests/support/temp_dir.h"
 
 namespace vellmora {
@@ -71,14 +72,7 @@ protected:
 
     /// Answers the search dialog with keyword over the corpus directory, once it shows.
     void answerSearchDialog(const QString& keyword) {
-        QTimer::singleShot(0, [this, keyword] {
-            auto* dialog = qobject_cast<CSearchDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->keyword1()->setCurrentText(keyword);
-            dialog->filename()->setCurrentText("*.txt");
-            dialog->directory()->setCurrentText(QString::fromStdString(dir.file("corpus")) + "/");
-            dialog->accept();
-        });
+        testing::answerSearchDialog(keyword, QString::fromStdString(dir.file("corpus")) + "/");
     }
 
     testing::TempDir dir;

@@ -36,6 +36,7 @@
 #include "settings/profile.h"
 #include "tests/support/message_box_answerer.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/search_dialog_answer.h"
 #include "tests/support/temp_dir.h"
 
 namespace vellmora {
@@ -83,14 +84,7 @@ protected:
     QApplication& application = testing::application();
     /// Runs "KWIC Search(Range)" in the active window for keyword over the files of corpus/.
     void searchFromTheWindow(const QString& keyword) {
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CSearchDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->keyword1()->setCurrentText(keyword);
-            dialog->filename()->setCurrentText("*.txt");
-            dialog->directory()->setCurrentText(QString::fromStdString(dir.file("corpus")) + "/");
-            dialog->accept();
-        });
+        testing::answerSearchDialog(keyword, QString::fromStdString(dir.file("corpus")) + "/");
         frame.action(CommandId::KwicRange)->trigger();
     }
 
