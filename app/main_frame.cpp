@@ -40,6 +40,8 @@
 #include "document/formatted_file.h"
 #include "document/result_navigation.h"
 #include "document/save_options_dialog_model.h"
+#include "engine/kwoc_search.h"
+#include "engine/positioned_search.h"
 #include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
 #include "engine/search_options.h"
@@ -64,8 +66,7 @@ constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
     C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::KwicPosition, C::PrintOptions,
-    C::ExtendedCollocationOptions, C::KwocSearch, C::KwocOption, C::ExtractRange,
+    C::PrintOptions, C::ExtendedCollocationOptions, C::ExtractRange,
     C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
     C::SortByColumn, C::Convert,
     C::AverageWordLength, C::MakeFileList,
@@ -226,8 +227,10 @@ void CMainFrame::savePlacement() {
 }
 
 CMainFrame::~CMainFrame() {
-    // The result windows go with the MDI area, after this object's own members.
+    // The result windows go with the MDI area, after this object's own members: nothing they
+    // signal on their way out may reach the commands, which are gone by then.
     m_destroying = true;
+    m_area->disconnect(this);
 }
 
 void CMainFrame::createActions() {
@@ -508,6 +511,9 @@ void CMainFrame::connectCommands() {
     inView(C::Display, &ResultView::displayOptions);
     on(C::Font, [this] { chooseFont(); });
     on(C::KwicRange, [this] { kwicSearch(); });
+    on(C::KwicPosition, [this] { positionedSearch(); });
+    on(C::KwocSearch, [this] { kwocSearch(); });
+    on(C::KwocOption, [this] { kwocOptions(); });
     on(C::EditWordGroup, [this] { editWordGroups(); });
     on(C::KwicOptions, [this] {
         OptionDialogModel options(m_profile, m_ui);
@@ -546,35 +552,84 @@ bool CMainFrame::fullMenuBarShown() const {
     return menuBar()->actions().contains(m_fullBar.front());
 }
 
-void CMainFrame::kwicSearch() {
+ResultWindow* CMainFrame::windowForSearch(bool kwoc) {
     ResultWindow* window = activeResultWindow();
-    if (window == nullptr) return;
+    if (window == nullptr) return nullptr;
     SearchState& state = window->searchState();
     m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
-    if (refuseWhileBusy(m_flags, state, m_ui) || !kwicSearchEnabled(state)) return;
+    if (refuseWhileBusy(m_flags, state, m_ui)) return nullptr;
+    // KWIC and KWOC lines never share a window.
+    return (kwoc ? kwocSearchEnabled(state) : kwicSearchEnabled(state)) ? window : nullptr;
+}
 
-    SearchDialogModel model(m_profile, m_ui, m_histories);
-    model.open();
-    CSearchDialog dialog(model, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-
+void CMainFrame::runSearch(ResultWindow& window, const SearchDialogFields& fields,
+                           const std::function<void(LastSearchValues&)>& copyRequest,
+                           const SearchRunner& run) {
     // The request and its histories are stored before any file opens.
-    model.copyRequestTo(m_histories.lastValues());
-    m_histories.saveLastValues(m_profile, !model.fields().keyword2.empty());
+    copyRequest(m_histories.lastValues());
+    m_histories.saveLastValues(m_profile, !fields.keyword2.empty());
     const SearchOptions options = readSearchOptions(m_profile);
-    const SearchRequest request = searchRequestOf(model.fields());
-    CPyxoDoc& document = window->document();
+    const SearchRequest request = searchRequestOf(fields);
     SearchOutcome outcome;
     {
         const SearchingBox box = showSearchingBox(options.noDialog);
-        outcome = runKeepingRetainedKind(state, [&] {
-            KwicSearchRun run(options, m_profile, m_ui, document, state);
-            return run.run(request, &m_flags);
-        });
+        outcome = runKeepingRetainedKind(window.searchState(),
+                                         [&] { return run(options, request); });
     }
-    afterSearch(*window, request.keyword1.text, request.keyword2.text);
-    window->noteSearchEnd(outcome, options.maxLine);
+    afterSearch(window, request.keyword1.text, request.keyword2.text);
+    window.noteSearchEnd(outcome, options.maxLine);
     updateCommandStates();
+}
+
+void CMainFrame::kwicSearch() {
+    ResultWindow* window = windowForSearch(false);
+    if (window == nullptr) return;
+    SearchDialogModel model(m_profile, m_ui, m_histories);
+    model.open();
+    if (CSearchDialog(model, this).exec() != QDialog::Accepted) return;
+    runSearch(*window, model.fields(),
+              [&](LastSearchValues& values) { model.copyRequestTo(values); },
+              [&](const SearchOptions& options, const SearchRequest& request) {
+                  KwicSearchRun run(options, m_profile, m_ui, window->document(),
+                                    window->searchState());
+                  return run.run(request, &m_flags);
+              });
+}
+
+void CMainFrame::positionedSearch() {
+    ResultWindow* window = windowForSearch(false);
+    if (window == nullptr) return;
+    PositionedDialogModel model(m_profile, m_ui, m_histories);
+    model.open();
+    if (CPositionedDialog(model, this).exec() != QDialog::Accepted) return;
+    runSearch(*window, model.request(),
+              [&](LastSearchValues& values) { model.copyRequestTo(values); },
+              [&](const SearchOptions& options, const SearchRequest& request) {
+                  return runPositionedSearch(options, m_profile, m_ui, window->document(),
+                                             window->searchState(), request, model.positions(),
+                                             &m_flags);
+              });
+}
+
+void CMainFrame::kwocSearch() {
+    ResultWindow* window = windowForSearch(true);
+    if (window == nullptr) return;
+    KwocSearchDialogModel model(m_profile, m_ui, m_histories);
+    model.open();
+    if (CKwocSearchDialog(model, this).exec() != QDialog::Accepted) return;
+    runSearch(*window, model.request(),
+              [&](LastSearchValues& values) { model.copyRequestTo(values); },
+              [&](const SearchOptions& options, const SearchRequest& request) {
+                  KwocSearchRun run(options, readKwocOptions(m_profile), m_profile, m_ui,
+                                    window->document(), window->searchState());
+                  return run.run(request, &m_flags);
+              });
+}
+
+void CMainFrame::kwocOptions() {
+    KwocOptionDialogModel model(m_profile, m_ui);
+    model.open();
+    CKwocOptionDialog(model, this).exec();
 }
 
 CMainFrame::SearchingBox CMainFrame::showSearchingBox(bool noDialog) {
@@ -796,6 +851,7 @@ void CMainFrame::updateCommandStatesLater() {
 }
 
 void CMainFrame::updateCommandStates() {
+    if (m_destroying) return;
     ResultWindow* window = activeResultWindow();
     const CPyxoDoc* document = window != nullptr ? &window->document() : nullptr;
     const std::pair<CommandId, ResultKind> kinds[] = {
@@ -811,7 +867,11 @@ void CMainFrame::updateCommandStates() {
     action(C::Break)->setEnabled(window != nullptr && (window->searchState().resultKind != 0 ||
                                                        document->snapshot().searchKind != 0));
     // Left enabled while another window searches, so that the command can say it is busy.
-    action(C::KwicRange)->setEnabled(window != nullptr && kwicSearchEnabled(window->searchState()));
+    const bool kwicAllowed = window != nullptr && kwicSearchEnabled(window->searchState());
+    action(C::KwicRange)->setEnabled(kwicAllowed);
+    action(C::KwicPosition)->setEnabled(kwicAllowed);
+    action(C::KwocSearch)->setEnabled(window != nullptr &&
+                                      kwocSearchEnabled(window->searchState()));
     action(C::QuitSearch)->setEnabled(m_flags.running);
     action(C::PreviousResult)->setEnabled(document != nullptr &&
                                           previousResultEnabled(*document, m_flags.running));

@@ -25,6 +25,8 @@ namespace vellmora {
 class Histories;
 class Profile;
 class ResultWindow;
+struct LastSearchValues;
+struct SearchDialogFields;
 
 /// The main window: the MDI area with the result windows, the short menu bar while no result
 /// window is open and the full one while one is, the toolbars and the status bar, and the
@@ -100,8 +102,24 @@ private:
     // Commands.
     void open();
     void chooseFont();
+    /// The active window, when a search of that form may start in it (nothing runs, it
+    /// takes new lines of that form); null otherwise, after the busy message if one runs.
+    ResultWindow* windowForSearch(bool kwoc);
+    using SearchRunner =
+        std::function<SearchOutcome(const SearchOptions& options, const SearchRequest& request)>;
+    /// After a search dialog's "Search!": the request and histories stored, then run in
+    /// window through the running box, and the window's state and notes recorded.
+    void runSearch(ResultWindow& window, const SearchDialogFields& fields,
+                   const std::function<void(LastSearchValues&)>& copyRequest,
+                   const SearchRunner& run);
     /// "KWIC Search(Range)": the search dialog, then the run in the active window.
     void kwicSearch();
+    /// "KWIC Search(Position)": the positioned dialog, then the run with its word positions.
+    void positionedSearch();
+    /// "KWOC Search": the KWOC dialog, then the run of whole lines (result kind 2).
+    void kwocSearch();
+    /// "KWOC Option": the KWOC Option dialog.
+    void kwocOptions();
     /// The modeless "I'm searching ..." box of a run (none when NoDialog), closed as it goes.
     using SearchingBox = std::unique_ptr<QMessageBox>;
     SearchingBox showSearchingBox(bool noDialog);

@@ -14,7 +14,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cstdlib>
+#include <tuple>
 
 #include "app/option_dialog.h"
 #include "app/qt_user_interface.h"
@@ -80,10 +83,11 @@ bool editFileSet(CFileSetDlg& set, QWidget* parent) {
     return true;
 }
 
-CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
-    : QDialog(parent), m_model(model) {
-    setWindowTitle(displayText(kSearchDialogTitle));
-    auto* layout = new QVBoxLayout(this);
+SearchRequestDialog::SearchRequestDialog(SearchDialogModel& common, std::string_view title,
+                                         QWidget* parent)
+    : QDialog(parent), m_common(common) {
+    setWindowTitle(displayText(title));
+    m_layout = new QVBoxLayout(this);
 
     auto* keywords = new QGridLayout;
     m_keyword1 = editableCombo(this, {});
@@ -110,44 +114,37 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
     keywords->addWidget(word2, 1, 2);
     keywords->addWidget(m_group2, 1, 3);
     keywords->addWidget(chooseGroupButton(m_keyword2, m_group2), 1, 4);
-    layout->addLayout(keywords);
+    m_layout->addLayout(keywords);
     // The keyword boxes offer the group names while "Group" is chosen.
     connect(m_group1, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
     connect(m_group2, &QRadioButton::toggled, this, [this] { fillKeywordChoices(); });
 
-    layout->addWidget(fileFieldsBox("Files", model.filenameHistory(), model.directoryHistory(),
-                                    m_filename, m_directory));
-    layout->addWidget(fileFieldsBox("Response file", model.resFileHistory(),
-                                    model.resFileDirHistory(), m_resFile, m_resFileDir));
+    m_layout->addWidget(fileFieldsBox("Files", common.filenameHistory(),
+                                      common.directoryHistory(), m_filename, m_directory));
+    m_layout->addWidget(fileFieldsBox("Response file", common.resFileHistory(),
+                                      common.resFileDirHistory(), m_resFile, m_resFileDir));
 
     auto* sets = new QHBoxLayout;
     for (int number = 1; number <= 6; ++number) {
-        auto* button = new QPushButton(displayText(model.corpusSetCaption(number)), this);
+        auto* button = new QPushButton(displayText(common.corpusSetCaption(number)), this);
         m_sets[static_cast<std::size_t>(number - 1)] = button;
         connect(button, &QPushButton::clicked, this, [this, number, button] {
             toModel();
-            if (m_model.clickCorpusSet(number) == CorpusSetButtons::Click::Loaded) {
+            if (m_common.clickCorpusSet(number) == CorpusSetButtons::Click::Loaded) {
                 fromModel();
                 return;
             }
             // An undefined set is defined from the fields as they stand.
-            CFileSetDlg set = m_model.fileSetDialog(number);
+            CFileSetDlg set = m_common.fileSetDialog(number);
             if (!editFileSet(set, this)) return;
-            m_model.acceptFileSet(set);
-            button->setText(displayText(m_model.corpusSetCaption(number)));
+            m_common.acceptFileSet(set);
+            button->setText(displayText(m_common.corpusSetCaption(number)));
             fromModel();
         });
         sets->addWidget(button);
     }
-    layout->addLayout(sets);
-
-    auto* range = new QGroupBox("Range of KW2", this);
-    auto* rangeLayout = new QHBoxLayout(range);
-    m_before = new QCheckBox("Before KW1", range);
-    m_sentence = new QCheckBox("Recognize Sentence Boundaries", range);
-    rangeLayout->addWidget(m_before);
-    rangeLayout->addWidget(m_sentence);
-    layout->addWidget(range);
+    m_layout->addLayout(sets);
+    m_sectionIndex = m_layout->count();
 
     auto* way = new QGroupBox("Way of Search", this);
     auto* wayLayout = new QHBoxLayout(way);
@@ -156,37 +153,43 @@ CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
         m_method[i] = new QRadioButton(methods[i], way);
         wayLayout->addWidget(m_method[i]);
     }
-    layout->addWidget(way);
+    m_layout->addWidget(way);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* editGroup = buttons->addButton("Edit Group", QDialogButtonBox::ActionRole);
-    auto* option = buttons->addButton("Option", QDialogButtonBox::ActionRole);
+    m_buttons = new QDialogButtonBox(this);
+    auto* editGroup = m_buttons->addButton("Edit Group", QDialogButtonBox::ActionRole);
+    m_option = m_buttons->addButton("Option", QDialogButtonBox::ActionRole);
     connect(editGroup, &QPushButton::clicked, this, [this] {
         toModel();
-        WordGroupDialogModel groups = m_model.wordGroupDialog();
+        WordGroupDialogModel groups = m_common.wordGroupDialog();
         groups.open();
         CWordGroupDialog(groups, this).exec();
-        m_model.reloadGroupNames();
+        m_common.reloadGroupNames();
         fillKeywordChoices();
     });
-    connect(option, &QPushButton::clicked, this, [this] {
-        OptionDialogModel options = m_model.optionDialog();
+    connect(m_option, &QPushButton::clicked, this, [this] {
+        OptionDialogModel options = m_common.optionDialog();
         options.open();
         COptionDialog(options, this).exec();
     });
-    buttons->addButton("Search!", QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-
-    fromModel();
+    m_buttons->addButton("Search!", QDialogButtonBox::AcceptRole);
+    m_buttons->addButton(QDialogButtonBox::Cancel);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_layout->addWidget(m_buttons);
 }
 
-QGroupBox* CSearchDialog::fileFieldsBox(const QString& title,
-                                        const std::vector<std::string>& names,
-                                        const std::vector<std::string>& directories,
-                                        QComboBox*& name, QComboBox*& directory) {
+void SearchRequestDialog::addSection(QWidget* section) {
+    m_layout->insertWidget(m_sectionIndex++, section);
+}
+
+QPushButton* SearchRequestDialog::addActionButton(const QString& text) {
+    return m_buttons->addButton(text, QDialogButtonBox::ActionRole);
+}
+
+QGroupBox* SearchRequestDialog::fileFieldsBox(const QString& title,
+                                              const std::vector<std::string>& names,
+                                              const std::vector<std::string>& directories,
+                                              QComboBox*& name, QComboBox*& directory) {
     auto* box = new QGroupBox(title, this);
     auto* grid = new QGridLayout(box);
     name = editableCombo(box, names);
@@ -199,13 +202,13 @@ QGroupBox* CSearchDialog::fileFieldsBox(const QString& title,
     return box;
 }
 
-QPushButton* CSearchDialog::chooseGroupButton(QComboBox* keyword, QRadioButton* group) {
+QPushButton* SearchRequestDialog::chooseGroupButton(QComboBox* keyword, QRadioButton* group) {
     auto* button = new QPushButton("List...", this);
     button->setToolTip("List of Word Group");
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, keyword, group] {
         GroupChooserModel chooser =
-            m_model.groupChooser(group->isChecked() ? keywordBytes(keyword->currentText()) : "");
+            m_common.groupChooser(group->isChecked() ? keywordBytes(keyword->currentText()) : "");
         chooser.open();
         if (GroupChooserDialog(chooser, this).exec() != QDialog::Accepted) return;
         group->setChecked(true);
@@ -214,22 +217,22 @@ QPushButton* CSearchDialog::chooseGroupButton(QComboBox* keyword, QRadioButton* 
     return button;
 }
 
-void CSearchDialog::fillKeywordChoices() {
+void SearchRequestDialog::fillKeywordChoices() {
     const QString typed1 = m_keyword1->currentText();
     const QString typed2 = m_keyword2->currentText();
-    m_model.fields().keyword1IsGroup = m_group1->isChecked();
-    m_model.fields().keyword2IsGroup = m_group2->isChecked();
+    m_common.fields().keyword1IsGroup = m_group1->isChecked();
+    m_common.fields().keyword2IsGroup = m_group2->isChecked();
     for (auto [box, choices, typed] :
-         {std::tuple{m_keyword1, &m_model.keyword1Choices(), typed1},
-          std::tuple{m_keyword2, &m_model.keyword2Choices(), typed2}}) {
+         {std::tuple{m_keyword1, &m_common.keyword1Choices(), typed1},
+          std::tuple{m_keyword2, &m_common.keyword2Choices(), typed2}}) {
         box->clear();
         for (const std::string& entry : *choices) box->addItem(displayText(entry));
         box->setCurrentText(typed);
     }
 }
 
-void CSearchDialog::fromModel() {
-    const SearchDialogFields& fields = m_model.fields();
+void SearchRequestDialog::fromModel() {
+    const SearchDialogFields& fields = m_common.fields();
     m_group1->setChecked(fields.keyword1IsGroup);
     m_group2->setChecked(fields.keyword2IsGroup);
     fillKeywordChoices();
@@ -239,13 +242,12 @@ void CSearchDialog::fromModel() {
     m_directory->setCurrentText(displayText(fields.corpus.directory));
     m_resFile->setCurrentText(displayText(fields.corpus.resFile));
     m_resFileDir->setCurrentText(displayText(fields.corpus.resFileDir));
-    m_before->setChecked(fields.beforeKeyword1);
-    m_sentence->setChecked(fields.recognizeSentence);
     m_method[static_cast<std::size_t>(fields.method)]->setChecked(true);
+    fromModelExtras();
 }
 
-void CSearchDialog::toModel() {
-    SearchDialogFields& fields = m_model.fields();
+void SearchRequestDialog::toModel() {
+    SearchDialogFields& fields = m_common.fields();
     fields.keyword1 = keywordBytes(m_keyword1->currentText());
     fields.keyword1IsGroup = m_group1->isChecked();
     fields.keyword2 = keywordBytes(m_keyword2->currentText());
@@ -254,13 +256,12 @@ void CSearchDialog::toModel() {
     fields.corpus.directory = pathBytes(m_directory->currentText());
     fields.corpus.resFile = pathBytes(m_resFile->currentText());
     fields.corpus.resFileDir = pathBytes(m_resFileDir->currentText());
-    fields.beforeKeyword1 = m_before->isChecked();
-    fields.recognizeSentence = m_sentence->isChecked();
     for (std::size_t i = 0; i < m_method.size(); ++i)
         if (m_method[i]->isChecked()) fields.method = static_cast<SearchMethod>(i);
+    toModelExtras();
 }
 
-void CSearchDialog::focusField(SearchField field) {
+void SearchRequestDialog::focusField(SearchField field) {
     switch (field) {
     case SearchField::Keyword1: m_keyword1->setFocus(); break;
     case SearchField::Keyword2: m_keyword2->setFocus(); break;
@@ -272,21 +273,158 @@ void CSearchDialog::focusField(SearchField field) {
     }
 }
 
-void CSearchDialog::showEvent(QShowEvent* event) {
+void SearchRequestDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The last keyword comes back selected, so that typing a new one replaces it.
     m_keyword1->setFocus(Qt::TabFocusReason);
     m_keyword1->lineEdit()->selectAll();
 }
 
-void CSearchDialog::accept() {
+void SearchRequestDialog::accept() {
     toModel();
-    if (!m_model.search()) {
-        focusField(m_model.focus());
+    if (!confirm()) {
+        focusField(refusedField());
         return;
     }
     QDialog::accept();
 }
+
+CSearchDialog::CSearchDialog(SearchDialogModel& model, QWidget* parent)
+    : SearchRequestDialog(model, kSearchDialogTitle, parent), m_model(model) {
+    auto* range = new QGroupBox("Range of KW2", this);
+    auto* rangeLayout = new QHBoxLayout(range);
+    m_before = new QCheckBox("Before KW1", range);
+    m_sentence = new QCheckBox("Recognize Sentence Boundaries", range);
+    rangeLayout->addWidget(m_before);
+    rangeLayout->addWidget(m_sentence);
+    addSection(range);
+    fromModel();
+}
+
+bool CSearchDialog::confirm() { return m_model.search(); }
+
+void CSearchDialog::toModelExtras() {
+    m_model.fields().beforeKeyword1 = m_before->isChecked();
+    m_model.fields().recognizeSentence = m_sentence->isChecked();
+}
+
+void CSearchDialog::fromModelExtras() {
+    m_before->setChecked(m_model.fields().beforeKeyword1);
+    m_sentence->setChecked(m_model.fields().recognizeSentence);
+}
+
+CPositionedDialog::CPositionedDialog(PositionedDialogModel& model, QWidget* parent)
+    : SearchRequestDialog(model.common(), kPositionedDialogTitle, parent), m_model(model) {
+    auto* section = new QGroupBox("Position of KW2", this);
+    auto* grid = new QGridLayout(section);
+    const char* ordinals[] = {"1st word", "2nd word", "3rd word", "4th word", "5th word"};
+    grid->addWidget(new QLabel("Before KW1", section), 0, 0);
+    grid->addWidget(new QLabel("After KW1", section), 0, 2);
+    for (int n = WordPositions::kFirst; n <= WordPositions::kLast; ++n) {
+        const std::size_t index = static_cast<std::size_t>(n - WordPositions::kFirst);
+        const QString text = n == 0 ? QString("KW1 Position") : ordinals[std::abs(n) - 1];
+        m_positions[index] = new QCheckBox(text, section);
+        // Before: the 5th word at the top, as far from keyword 1 as it stands in the line.
+        if (n < 0) grid->addWidget(m_positions[index], n + 6, 0);
+        else if (n == 0) grid->addWidget(m_positions[index], 3, 1);
+        else grid->addWidget(m_positions[index], n, 2);
+    }
+    m_sentenceFinal = new QCheckBox("Recognize Sentence Final", section);
+    grid->addWidget(m_sentenceFinal, 6, 0, 1, 3);
+    addSection(section);
+    fromModel();
+}
+
+bool CPositionedDialog::confirm() { return m_model.search(); }
+
+void CPositionedDialog::toModelExtras() {
+    for (int n = WordPositions::kFirst; n <= WordPositions::kLast; ++n)
+        m_model.positions().set(n, positionBox(n)->isChecked());
+    m_model.positions().bySentence = m_sentenceFinal->isChecked();
+}
+
+void CPositionedDialog::fromModelExtras() {
+    for (int n = WordPositions::kFirst; n <= WordPositions::kLast; ++n)
+        positionBox(n)->setChecked(m_model.positions().at(n));
+    m_sentenceFinal->setChecked(m_model.positions().bySentence);
+}
+
+CKwocOptionDialog::CKwocOptionDialog(KwocOptionDialogModel& model, QWidget* parent)
+    : QDialog(parent), m_model(model) {
+    setWindowTitle("KWOC Option");
+    auto* form = new QFormLayout(this);
+    m_before = new QLineEdit(this);
+    m_after = new QLineEdit(this);
+    for (auto [which, edit] : {std::pair{KwocContextField::Before, m_before},
+                               std::pair{KwocContextField::After, m_after}}) {
+        edit->setMaxLength(3);
+        form->addRow(displayText(controlText(which)), edit);
+        // Checked as the user leaves the field, so that the range shows while editing.
+        connect(edit, &QLineEdit::editingFinished, this, [this, which = which, edit = edit] {
+            if (edit->isModified()) {
+                edit->setModified(false);
+                m_model.editText(which, keywordBytes(edit->text()));
+            }
+        });
+    }
+    m_separator = new QCheckBox(displayText(kKwocSeparatorControlText), this);
+    form->addRow(m_separator);
+    connect(m_separator, &QCheckBox::clicked, this, [this](bool on) {
+        const bool ticked = m_model.setSeparatorOfFiles(on);
+        fromModel();
+        m_separator->setChecked(ticked);
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+    fromModel();
+}
+
+void CKwocOptionDialog::fromModel() {
+    const QSignalBlocker blockBefore(m_before);
+    const QSignalBlocker blockAfter(m_after);
+    m_before->setText(displayText(m_model.text(KwocContextField::Before)));
+    m_after->setText(displayText(m_model.text(KwocContextField::After)));
+    m_separator->setChecked(m_model.separatorOfFiles());
+}
+
+void CKwocOptionDialog::accept() {
+    // The fields as they stand, also one still being edited.
+    for (auto which : {KwocContextField::Before, KwocContextField::After}) {
+        if (keywordBytes(field(which)->text()) != m_model.text(which)) {
+            field(which)->setModified(false);
+            if (!m_model.editText(which, keywordBytes(field(which)->text()))) {
+                field(which)->setFocus();
+                return;
+            }
+        }
+    }
+    if (!m_model.ok()) {
+        if (m_model.focus()) field(*m_model.focus())->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+CKwocSearchDialog::CKwocSearchDialog(KwocSearchDialogModel& model, QWidget* parent)
+    : SearchRequestDialog(model.common(), kKwocSearchDialogTitle, parent), m_model(model) {
+    m_order = new QCheckBox(displayText(kOrderSensitiveControlText), this);
+    addSection(m_order);
+    optionButton()->setText("KWIC Option");
+    connect(addActionButton("KWOC Option"), &QPushButton::clicked, this, [this] {
+        KwocOptionDialogModel options = m_model.kwocOptionDialog();
+        options.open();
+        CKwocOptionDialog(options, this).exec();
+    });
+    fromModel();
+}
+
+bool CKwocSearchDialog::confirm() { return m_model.search(); }
+
+void CKwocSearchDialog::toModelExtras() { m_model.setOrderSensitive(m_order->isChecked()); }
+
+void CKwocSearchDialog::fromModelExtras() { m_order->setChecked(m_model.orderSensitive()); }
 
 DropSearchDialog::DropSearchDialog(DropDialogModel& model, QWidget* parent)
     : QDialog(parent), m_model(model) {

@@ -2,6 +2,7 @@
 
 #include "document/result_document.h"
 #include "engine/corpus_file_set.h"
+#include "engine/kwoc_search.h"
 #include "engine/search_dialog_model.h"
 #include "platform/user_interface.h"
 #include "settings/ascii_case.h"
@@ -129,6 +130,12 @@ SearchOutcome runDroppedFileSearch(SearchRequest request, const CExStringList& f
                                    SearchState& state, ApplicationSearchFlags* flags) {
     const SearchOptions options = readSearchOptions(profile);
     request.droppedFiles = &files;
+    // A view that collects KWOC lines takes the dropped files' lines in KWOC form: the lines
+    // of one view are all of one kind.
+    if (state.resultKind == kKwocResultKind) {
+        KwocSearchRun run(options, readKwocOptions(profile), profile, ui, document, state);
+        return run.run(request, flags);
+    }
     KwicSearchRun run(options, profile, ui, document, state);
     run.setExpressionMessages(kDropExpressionMessages);
     return run.run(request, flags);
@@ -156,7 +163,7 @@ DropResult dropFiles(const std::vector<std::string>& paths, const ApplicationSea
         ui.alert(kBusyMessage);
         return DropResult::Refused;
     }
-    if (!kwicSearchEnabled(state)) {
+    if (!kwicSearchEnabled(state) && !kwocSearchEnabled(state)) {
         ui.alert(kDropOnResultMessage);
         return DropResult::Refused;
     }

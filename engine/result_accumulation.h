@@ -109,7 +109,7 @@ struct DropHandlers {
 
 /// The search of files dropped on a view, as DropHandlers::run does it: the KWIC run over
 /// exactly files, with the options read afresh and the dropped-file search's expression
-/// messages.
+/// messages; in a view that collects KWOC lines, the KWOC run over them instead.
 SearchOutcome runDroppedFileSearch(SearchRequest request, const CExStringList& files,
                                    Profile& profile, UserInterface& ui, CPyxoDoc& document,
                                    SearchState& state, ApplicationSearchFlags* flags);
