@@ -85,7 +85,11 @@ std::vector<HighlightPiece> highlightPieces(std::string_view line) {
 std::vector<ByteSpan> keywordSpans(std::string_view line, const KeywordMarks& marks,
                                    std::size_t limit) {
     std::vector<ByteSpan> spans;
+    // Separator lines name files, which may hold the keyword: they are no hits.
+    if (line.starts_with("-----[ ") && line.ends_with(" ]-----")) return spans;
     const std::size_t bar = marks.untagged ? std::string_view::npos : line.find(" | ");
+    // A tagged KWOC line without its bar is a count line, no line of the text.
+    if (marks.searchKind == 2 && !marks.untagged && bar == std::string_view::npos) return spans;
     const std::size_t start = bar == std::string_view::npos ? 0 : bar + 3;
     const std::string_view text = line.substr(start);
     if (marks.searchKind == 1) {

@@ -213,6 +213,55 @@ def a_new_user_walks_through(pyxo, work, output, source, failures):
         session.close()
 
 
+def dialog_shown(session, title):
+    return bool(session.xdotool("search", "--onlyvisible", "--name", title).split())
+
+
+def positioned_and_kwoc_searches(pyxo, work, output, source, failures):
+    """Alt+P, Shift+O and Ctrl+F open their dialogs; a Japanese positioned search ("Debian"
+    as the word before "パッケージ") and an English KWOC search with a line of context on
+    either side fill the view."""
+    positions = b"[PositionedKwic]\nprev1=1\n"
+    ini = ini_for("パッケージ".encode("cp932"), os.path.join(source, "samples/ja")) + positions
+    ini = ini.replace(b"[Setting]\n", b"[Setting]\nKeyword2=Debian\n")
+    session = Session(pyxo, work, ini, output)
+    try:
+        session.key("alt+p")
+        if not dialog_shown(session, "^KWIC Search\\(POSITION\\)$"):
+            failures.append("Alt+P opens no positioned search dialog")
+        session.shoot("positioned-dialog.png")
+        session.key_to_focus("Return", wait=2)
+        lines = drawn_lines(session.shoot("positioned-results-ja.png"))
+        print(f"search screens: positioned: {lines} drawn result lines")
+        if lines < 5:
+            failures.append(f"the Japanese positioned search drew {lines} lines")
+        session.key("shift+o")
+        if not dialog_shown(session, "^KWOC Option$"):
+            failures.append("Shift+O opens no KWOC Option dialog")
+        session.shoot("kwoc-option-dialog.png")
+        session.key_to_focus("Escape")
+    finally:
+        session.close()
+
+    context = b"[KWOCOptions]\nContextMae=1\nContextAto=1\n"
+    session = Session(pyxo, work, ini_for(b"devil", os.path.join(source, "samples/en")) + context,
+                      output)
+    try:
+        session.key("ctrl+f")
+        if not dialog_shown(session, "^Let's search in KWOC Format$"):
+            failures.append("Ctrl+F opens no KWOC search dialog")
+        session.shoot("kwoc-dialog.png")
+        session.key_to_focus("Return", wait=2)
+        lines = drawn_lines(session.shoot("kwoc-results-en.png"))
+        print(f"search screens: KWOC: {lines} drawn result lines")
+        if lines < 20:
+            failures.append(f"the English KWOC search drew {lines} lines")
+        if not session.alive():
+            failures.append("pyxo ended during the KWOC search")
+    finally:
+        session.close()
+
+
 def main():
     pyxo, source, output = sys.argv[1:4]
     for tool in ("Xvfb", "import", "convert", "xdotool"):
@@ -228,6 +277,7 @@ def main():
                         os.path.join(source, "samples/ja"), failures)
         quit_a_long_search(pyxo, work, output, source, failures)
         a_new_user_walks_through(pyxo, work, output, source, failures)
+        positioned_and_kwoc_searches(pyxo, work, output, source, failures)
     for failure in failures:
         print(f"search screens: {failure}")
     return 1 if failures else 0

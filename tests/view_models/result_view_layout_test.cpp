@@ -74,6 +74,10 @@ TEST(ResultViewLayoutTest, KwocKeywordsAreFoundAtEveryCharacterOfTheText) {
     EXPECT_EQ(keywordSpans("1 | x\x83", {2, 0, {"\x83"}}), (Spans{{5, 1}}));
     EXPECT_EQ(keywordSpans("1 | a cat a cat", {2, 0, {"cat"}}, 10), (Spans{{6, 3}}));
     EXPECT_EQ(keywordSpans("1 | cat", {2, 0, {}}), Spans{});
+    // File names in separator and count lines are no hits.
+    EXPECT_EQ(keywordSpans("-----[ /corpus/cat.txt ]-----", {2, 0, {"cat"}}), Spans{});
+    EXPECT_EQ(keywordSpans("/corpus/cat.txt : 3", {2, 0, {"cat"}}), Spans{});
+    EXPECT_EQ(keywordSpans("-----[ /corpus/cat.txt ]-----", {1, 16, {"cat"}}), Spans{});
 }
 
 TEST(ResultViewLayoutTest, DrawnPiecesHighlightTheKeywordUnlessTheLineHasSwitches) {
