@@ -220,6 +220,7 @@ TEST_F(MoreSearchesTest, BadInputEndsWithItsMessageAndTheWindowStaysUsable) {
     });
     frame.action(CommandId::KwocSearch)->trigger();
     ASSERT_EQ(answerer.texts().size(), 2) << answerer.texts().join("|").toStdString();
+    EXPECT_EQ(answerer.texts()[0], "Failed to open files...(;_;)");
     EXPECT_EQ(answerer.texts()[1], "Compilation Failure(;_;)1");
     EXPECT_FALSE(frame.searchFlags().running);
     EXPECT_EQ(window->document().list(ResultKind::Original).count(), 0);
