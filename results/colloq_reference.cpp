@@ -97,13 +97,21 @@ bool loadWordList(const std::string& path, CStringTree& reference) {
     return loaded;
 }
 
-/// Adds the words of every line of the files; false when a cancel request stopped it.
-bool readCorpus(const std::vector<std::string>& files, CStringTree& reference, UserInterface& ui,
-                int& filesRead) {
+/// Adds the words of every line of the files; false when a cancel request stopped it. A
+/// large corpus takes a while: the busy title counts the files as they are read.
+bool readCorpus(const std::vector<std::string>& files, const ReferenceRequest& request,
+                CStringTree& reference, UserInterface& ui, int& filesRead) {
     LineReader reader;
     const LineShaper shaper(LineShaper::kNoMarker, 0);
     std::vector<char> line(kMinLineSlotSize);
-    for (const std::string& path : files) {
+    const std::string total = std::to_string(files.size());
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::string& path = files[index];
+        if (!request.busyTitle.empty()) {
+            ui.showBusyTitle(request.document, std::string(request.busyTitle) + " " +
+                                                   std::to_string(index + 1) + "/" + total +
+                                                   " files");
+        }
         if (!reader.open(path)) continue;
         ++filesRead;
         LinePiece piece;
@@ -224,7 +232,9 @@ ReferenceOutcome buildReference(const ReferenceRequest& request, Profile& profil
 
     timespec readingBegan{};
     ::clock_gettime(CLOCK_REALTIME, &readingBegan);
-    if (!readCorpus(files, reference, ui, outcome.filesRead)) {
+    const bool read = readCorpus(files, request, reference, ui, outcome.filesRead);
+    if (!request.busyTitle.empty()) ui.showBusyTitle(request.document, request.busyTitle);
+    if (!read) {
         outcome.cancelled = true;
         return outcome;
     }

@@ -170,6 +170,18 @@ TEST_F(ReferenceTest, ACorpusFileNewerThanTheWordListIsReadAgainIntoTheNextFile)
     EXPECT_EQ(m_reference.countOf("cat"), 4u);
 }
 
+TEST_F(ReferenceTest, ReadingTheCorpusCountsItsFilesInTheTitle) {
+    m_request.document = 7;
+    m_request.busyTitle = "<<Counting...>>";
+    build();
+    std::vector<std::string> titles;
+    for (const std::string& entry : m_ui.transcript())
+        if (entry.starts_with("title")) titles.push_back(entry);
+    EXPECT_EQ(titles, (std::vector<std::string>{"title 7: <<Counting...>> 1/2 files",
+                                                "title 7: <<Counting...>> 2/2 files",
+                                                "title 7: <<Counting...>>"}));
+}
+
 TEST_F(ReferenceTest, ADamagedWordListIsNeverTrusted) {
     const std::string first = build().cachePath;
     const std::string stored = readFileBytes(first);
