@@ -28,6 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/result_dialogs.h"
 #include "app/result_view.h"
 #include "app/option_dialog.h"
 #include "app/result_window.h"
@@ -45,6 +46,7 @@
 #include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
 #include "engine/search_options.h"
+#include "results/colloq_command.h"
 #include "results/result_source.h"
 #include "settings/ascii_case.h"
 #include "settings/catalogue.h"
@@ -58,18 +60,11 @@ namespace {
 
 using C = CommandId;
 
-constexpr int kRecentFiles = 4;
-constexpr std::string_view kRecentSection = "Recent File List";
-constexpr const char* kFormattedFilter = "PYXO File (*.VM2 *.vm2)";
-constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
     C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::PrintOptions, C::ExtendedCollocationOptions, C::ExtractRange,
-    C::ExtractPosition, C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Sort,
-    C::SortByColumn, C::Convert,
-    C::AverageWordLength, C::MakeFileList,
+    C::PrintOptions,
 };
 // Never enabled: the program has nothing to undo, cut or paste.
 constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
@@ -514,6 +509,21 @@ void CMainFrame::connectCommands() {
     on(C::KwicPosition, [this] { positionedSearch(); });
     on(C::KwocSearch, [this] { kwocSearch(); });
     on(C::KwocOption, [this] { kwocOptions(); });
+    on(C::ExtractRange, [this] { extract(false); });
+    on(C::ExtractPosition, [this] { extract(true); });
+    on(C::Sort, [this] { sort(false); });
+    on(C::SortByColumn, [this] { sort(true); });
+    on(C::Collocation, [this] { collocation(CollocationForm::Positions); });
+    on(C::CollocationTable, [this] { collocation(CollocationForm::Table); });
+    on(C::ExtendedCollocation, [this] { collocation(CollocationForm::Extended); });
+    on(C::ExtendedCollocationOptions, [this] {
+        runExColloqOptions(m_profile, [this](ExColloqDialogModel& dialog) {
+            return showExColloqDialog(dialog, this);
+        });
+    });
+    on(C::Convert, [this] { convert(); });
+    on(C::AverageWordLength, [this] { averageWordLength(); });
+    on(C::MakeFileList, [this] { makeFileList(); });
     on(C::EditWordGroup, [this] { editWordGroups(); });
     on(C::KwicOptions, [this] {
         OptionDialogModel options(m_profile, m_ui);
@@ -550,148 +560,6 @@ void CMainFrame::showMenuBarFor(bool full) {
 
 bool CMainFrame::fullMenuBarShown() const {
     return menuBar()->actions().contains(m_fullBar.front());
-}
-
-ResultWindow* CMainFrame::windowForSearch(bool kwoc) {
-    ResultWindow* window = activeResultWindow();
-    if (window == nullptr) return nullptr;
-    SearchState& state = window->searchState();
-    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
-    if (refuseWhileBusy(m_flags, state, m_ui)) return nullptr;
-    // KWIC and KWOC lines never share a window.
-    return (kwoc ? kwocSearchEnabled(state) : kwicSearchEnabled(state)) ? window : nullptr;
-}
-
-void CMainFrame::runSearch(ResultWindow& window, const SearchDialogFields& fields,
-                           const std::function<void(LastSearchValues&)>& copyRequest,
-                           const SearchRunner& run) {
-    // The request and its histories are stored before any file opens.
-    copyRequest(m_histories.lastValues());
-    m_histories.saveLastValues(m_profile, !fields.keyword2.empty());
-    const SearchOptions options = readSearchOptions(m_profile);
-    const SearchRequest request = searchRequestOf(fields);
-    SearchOutcome outcome;
-    {
-        const SearchingBox box = showSearchingBox(options.noDialog);
-        outcome = runKeepingRetainedKind(window.searchState(),
-                                         [&] { return run(options, request); });
-    }
-    afterSearch(window, request.keyword1.text, request.keyword2.text);
-    window.noteSearchEnd(outcome, options.maxLine);
-    updateCommandStates();
-}
-
-void CMainFrame::kwicSearch() {
-    ResultWindow* window = windowForSearch(false);
-    if (window == nullptr) return;
-    SearchDialogModel model(m_profile, m_ui, m_histories);
-    model.open();
-    if (CSearchDialog(model, this).exec() != QDialog::Accepted) return;
-    runSearch(*window, model.fields(),
-              [&](LastSearchValues& values) { model.copyRequestTo(values); },
-              [&](const SearchOptions& options, const SearchRequest& request) {
-                  KwicSearchRun run(options, m_profile, m_ui, window->document(),
-                                    window->searchState());
-                  return run.run(request, &m_flags);
-              });
-}
-
-void CMainFrame::positionedSearch() {
-    ResultWindow* window = windowForSearch(false);
-    if (window == nullptr) return;
-    PositionedDialogModel model(m_profile, m_ui, m_histories);
-    model.open();
-    if (CPositionedDialog(model, this).exec() != QDialog::Accepted) return;
-    runSearch(*window, model.request(),
-              [&](LastSearchValues& values) { model.copyRequestTo(values); },
-              [&](const SearchOptions& options, const SearchRequest& request) {
-                  return runPositionedSearch(options, m_profile, m_ui, window->document(),
-                                             window->searchState(), request, model.positions(),
-                                             &m_flags);
-              });
-}
-
-void CMainFrame::kwocSearch() {
-    ResultWindow* window = windowForSearch(true);
-    if (window == nullptr) return;
-    KwocSearchDialogModel model(m_profile, m_ui, m_histories);
-    model.open();
-    if (CKwocSearchDialog(model, this).exec() != QDialog::Accepted) return;
-    runSearch(*window, model.request(),
-              [&](LastSearchValues& values) { model.copyRequestTo(values); },
-              [&](const SearchOptions& options, const SearchRequest& request) {
-                  KwocSearchRun run(options, readKwocOptions(m_profile), m_profile, m_ui,
-                                    window->document(), window->searchState());
-                  return run.run(request, &m_flags);
-              });
-}
-
-void CMainFrame::kwocOptions() {
-    KwocOptionDialogModel model(m_profile, m_ui);
-    model.open();
-    CKwocOptionDialog(model, this).exec();
-}
-
-CMainFrame::SearchingBox CMainFrame::showSearchingBox(bool noDialog) {
-    updateCommandStates();
-    if (noDialog) return nullptr;
-    // Modeless, so that the window and its commands stay usable while the run pumps events;
-    // its "Quit Search" stops the run at its next line.
-    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, windowTitle(),
-                                             "I'm searching ...", QMessageBox::NoButton, this);
-    QPushButton* quit = box->addButton("Quit Search", QMessageBox::RejectRole);
-    connect(quit, &QPushButton::clicked, this, [this] { quitSearch(); });
-    box->setModal(false);
-    box->show();
-    return box;
-}
-
-void CMainFrame::quitSearch() {
-    if (!m_flags.running) return;
-    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
-    m_ui.alertBeep();
-    m_ui.requestCancel();
-}
-
-void CMainFrame::afterSearch(ResultWindow& window, std::string_view keyword1,
-                             std::string_view keyword2) {
-    recordSearchInDocument(window.searchState(), keyword1, keyword2, window.document());
-    m_histories.save(m_profile);
-    refreshTableWidths(window);
-    updateCommandStates();
-}
-
-void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
-    std::vector<std::string> files;
-    for (const QString& path : paths) files.push_back(path.toStdString());
-    SearchRequest searched;
-    SearchOutcome outcome;
-    DropHandlers handlers;
-    handlers.openFormatted = [this](const std::string& path) {
-        openFormattedFile(QString::fromStdString(path));
-    };
-    handlers.showDialog = [this](DropDialogModel& model) {
-        return DropSearchDialog(model, this).exec() == QDialog::Accepted;
-    };
-    handlers.run = [&](const SearchRequest& request, const CExStringList& corpus) {
-        searched = request;
-        const SearchingBox box = showSearchingBox(readSearchOptions(m_profile).noDialog);
-        outcome = runDroppedFileSearch(request, corpus, m_profile, m_ui, window.document(),
-                                       window.searchState(), &m_flags);
-        return outcome;
-    };
-    if (dropFiles(files, m_flags, window.searchState(), m_ui, m_profile, m_histories, handlers) ==
-        DropResult::Searched) {
-        afterSearch(window, searched.keyword1.text, searched.keyword2.text);
-        window.noteSearchEnd(outcome, readSearchOptions(m_profile).maxLine);
-        updateCommandStates();
-    }
-}
-
-void CMainFrame::editWordGroups() {
-    WordGroupDialogModel model(m_profile, m_ui);
-    model.open();
-    CWordGroupDialog(model, this).exec();
 }
 
 void CMainFrame::chooseFont() {
@@ -771,55 +639,6 @@ ResultWindow* CMainFrame::openFormattedFile(const QString& path) {
     return addResultWindow(new ResultWindow(std::move(document), m_profile, m_ui));
 }
 
-int CMainFrame::cascadeStep() const {
-    return style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_area) + 4;
-}
-
-void CMainFrame::arrangeWindows(Arrangement arrangement) {
-    // The windows shown whole: a cascade puts the active one in front, tiles keep the order
-    // the windows were opened in.
-    std::vector<QMdiSubWindow*> windows;
-    const auto order = arrangement == Arrangement::Cascade ? QMdiArea::ActivationHistoryOrder
-                                                           : QMdiArea::CreationOrder;
-    for (QMdiSubWindow* sub : m_area->subWindowList(order))
-        if (sub->isVisible() && !sub->isMinimized()) windows.push_back(sub);
-    const QSize area = m_area->viewport()->size();
-    const int count = static_cast<int>(windows.size());
-    const std::vector<QRect> places =
-        arrangement == Arrangement::Cascade ? cascadePlaces(area, count, cascadeStep())
-        : arrangement == Arrangement::Rows  ? rowPlaces(area, count)
-                                            : columnPlaces(area, count);
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (windows[i]->isMaximized()) windows[i]->showNormal();
-        windows[i]->setGeometry(places[i]);
-        windows[i]->raise();
-    }
-}
-
-void CMainFrame::arrangeMinimizedWindows() {
-    // The minimized windows in a row along the bottom of the area, in the order they opened.
-    int left = 0;
-    for (QMdiSubWindow* sub : m_area->subWindowList()) {
-        if (!sub->isMinimized()) continue;
-        sub->move(left, m_area->viewport()->height() - sub->height());
-        left += sub->width();
-    }
-}
-
-void CMainFrame::activateNeighbourWindow(int step) {
-    // The area's own next and previous count from its active window, which is none while a
-    // running box or a message has the focus: they would start again from the first window.
-    const QList<QMdiSubWindow*> windows = m_area->subWindowList();
-    if (windows.isEmpty()) return;
-    const auto count = windows.size();
-    ResultWindow* active = activeResultWindow();
-    const auto current = windows.indexOf(
-        active != nullptr ? qobject_cast<QMdiSubWindow*>(active->parentWidget()) : nullptr);
-    const auto next = current < 0 ? 0 : ((current + step) % count + count) % count;
-    m_area->setActiveSubWindow(windows[next]);
-    updateCommandStates();
-}
-
 ResultWindow* CMainFrame::activeResultWindow() const {
     // The area can be left without an active window (while the program does not have the
     // focus, or between two activations): the window the user activated last is the one every
@@ -880,93 +699,11 @@ void CMainFrame::updateCommandStates() {
     m_resultStatus->setText(window != nullptr ? window->statusText() : QString());
     for (CommandId id : {C::PrepareToAdd, C::ClearResult, C::Close, C::CloseAll, C::SaveAllText, C::SaveAllTextAndClose, C::Copy,
                          C::ResultCounts, C::Display, C::TextColor, C::BackgroundColor,
+                         C::ExtractRange, C::ExtractPosition, C::Sort, C::SortByColumn,
+                         C::Collocation, C::CollocationTable, C::ExtendedCollocation, C::Convert,
                          C::Cascade, C::TileHorizontal, C::TileVertical, C::ArrangeIcons,
                          C::CloseAllWindows})
         action(id)->setEnabled(window != nullptr);
-}
-
-void CMainFrame::open() {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kFormattedFilter);
-    if (!path.isEmpty()) openFormattedFile(path);
-}
-
-QString CMainFrame::chooseSaveName(const QString& start, const QString& filter) {
-    if (m_saveNameChooser) return m_saveNameChooser(start, filter);
-    // The replace questions are asked after the choice, where a formatted file gets its own.
-    return QFileDialog::getSaveFileName(this, QString(), start, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
-}
-
-QString CMainFrame::askTextSavePath(const CPyxoDoc& document) {
-    QString proposed = document.filePath().empty()
-                           ? displayText(document.baseTitle())
-                           : QString::fromStdString(textSaveName(document));
-    for (;;) {
-        const QString path = chooseSaveName(proposed, kTextFilter);
-        if (path.isEmpty() || !QFileInfo::exists(path)) return path;
-        const QString name = QFileInfo(path).fileName();
-        const bool formatted = holdsFormattedResult(path.toStdString());
-        const QString question =
-            formatted ? name + " is a Vellmora formatted file. Saving text over it loses every "
-                               "result and the display state it holds.\nDo you want to replace "
-                               "it with text?"
-                      : name + " already exists.\nDo you want to replace it?";
-        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), question,
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setDefaultButton(formatted ? QMessageBox::No : QMessageBox::Yes);
-        if (box.exec() == QMessageBox::Yes) return path;
-        proposed = path;  // asked again, so that another name can be chosen
-    }
-}
-
-bool CMainFrame::saveToText(ResultWindow& window, bool askName) {
-    CPyxoDoc& document = window.document();
-    QString path = QString::fromStdString(document.filePath());
-    if (askName || path.isEmpty() || document.needsNewNameForTextSave()) {
-        path = askTextSavePath(document);
-        if (path.isEmpty()) return false;
-    }
-    const bool saved = static_cast<bool>(saveToTextFile(document, path.toStdString(), m_profile, m_ui));
-    window.updateTitle();
-    return saved;
-}
-
-bool CMainFrame::canClose(ResultWindow& window) {
-    if (window.searchState().busy) {
-        if (m_ui.message("I'm searching. You you want to continue search?", Buttons::YesNo) ==
-            Answer::No)
-            m_ui.requestCancel();
-        return false;
-    }
-    CPyxoDoc& document = window.document();
-    if (!document.isModified()) return true;
-    const QString name = window.documentName();
-    const Answer answer = m_ui.message(("Save changes to " + name + "?").toStdString(),
-                                       Buttons::YesNoCancel);
-    if (answer == Answer::Cancel) return false;
-    if (answer == Answer::No) return true;
-    QString path = QString::fromStdString(document.filePath());
-    if (path.isEmpty() || document.needsNewName(document.saveForm())) {
-        path = document.saveForm() == SaveForm::Formatted
-                   ? QFileDialog::getSaveFileName(this, QString(), name, kFormattedFilter)
-                   : askTextSavePath(document);
-        if (path.isEmpty()) return false;
-    }
-    return static_cast<bool>(saveDocument(document, path.toStdString(), m_profile, m_ui));
-}
-
-bool CMainFrame::saveAll() {
-    for (ResultWindow* window : resultWindows()) {
-        if (!canClose(*window)) return false;
-    }
-    return true;
-}
-
-void CMainFrame::closeAll(bool saveFirst) {
-    if (saveFirst && !saveAll()) return;
-    // Every window had its question: none is asked again as it closes.
-    for (ResultWindow* window : resultWindows()) window->document().setModified(false);
-    m_area->closeAllSubWindows();
 }
 
 bool CMainFrame::refuseWhileSearching(ResultWindow& window) {
@@ -1014,93 +751,6 @@ void CMainFrame::showNoSupportOptions() {
     model.open();
     NoSupportOptionsDialog dialog(model, this);
     if (dialog.exec() == QDialog::Accepted) model.ok();
-}
-
-void CMainFrame::showSaveOptions() {
-    SaveOptionsDialogModel model(m_profile);
-    model.open();
-    QDialog dialog(this);
-    dialog.setWindowTitle("Save Options");
-    auto* layout = new QVBoxLayout(&dialog);
-    std::vector<std::pair<SaveOptionBox, QCheckBox*>> checks;
-    for (int i = 0; i < kSaveOptionBoxes; ++i) {
-        const auto box = static_cast<SaveOptionBox>(i);
-        auto* check = new QCheckBox(displayText(SaveOptionsDialogModel::label(box)), &dialog);
-        layout->addWidget(check);
-        checks.emplace_back(box, check);
-    }
-    auto refresh = [&] {
-        for (auto& [box, check] : checks) {
-            const QSignalBlocker blocker(check);
-            check->setChecked(model.checked(box));
-        }
-    };
-    for (auto& [box, check] : checks) {
-        const SaveOptionBox which = box;
-        connect(check, &QCheckBox::toggled, &dialog, [&, which](bool on) {
-            model.setChecked(which, on);
-            refresh();
-        });
-    }
-    refresh();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    if (dialog.exec() == QDialog::Accepted) model.confirm();
-}
-
-void CMainFrame::breakAndSaveFormatted() {
-    ResultWindow* window = activeResultWindow();
-    if (window == nullptr) return;
-    const DisplaySnapshot& shown = window->document().snapshot();
-    breakAndSave(m_flags, window->searchState(), window->document(), m_ui, m_profile,
-                 shown.keyword1, shown.keyword2, [this, window](CPyxoDoc& document) {
-                     const QString path = QFileDialog::getSaveFileName(
-                         this, QString(), window->documentName(), kFormattedFilter);
-                     if (path.isEmpty()) return false;
-                     document.setSaveForm(SaveForm::Formatted);
-                     const bool saved = static_cast<bool>(
-                         saveDocument(document, path.toStdString(), m_profile, m_ui));
-                     if (saved) addRecentFile(path);
-                     return saved;
-                 });
-    window->updateTitle();
-}
-
-void CMainFrame::addRecentFile(const QString& path) {
-    QStringList files;
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const std::string value =
-            m_profile.readString(kRecentSection, "File" + std::to_string(i), "");
-        if (!value.empty()) files << QString::fromStdString(value);
-    }
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    files.removeAll(absolute);
-    files.prepend(absolute);
-    for (int i = 1; i <= kRecentFiles; ++i)
-        m_profile.writeString(kRecentSection, "File" + std::to_string(i),
-                              i <= files.size() ? files[i - 1].toStdString() : std::string());
-    m_profile.flush();
-    rebuildRecentFiles();
-}
-
-void CMainFrame::rebuildRecentFiles() {
-    for (QMenu* menu : {m_recentShort, m_recentFull}) {
-        if (menu == nullptr) continue;
-        for (QAction* entry : menu->actions())
-            if (entry->property("recent").toBool()) menu->removeAction(entry);
-        for (int i = 1; i <= kRecentFiles; ++i) {
-            const std::string value =
-                m_profile.readString(kRecentSection, "File" + std::to_string(i), "");
-            if (value.empty()) continue;
-            const QString path = QString::fromStdString(value);
-            QAction* entry = menu->addAction(QString("&%1 %2").arg(i).arg(path));
-            entry->setProperty("recent", true);
-            entry->setStatusTip("Open this File");
-            connect(entry, &QAction::triggered, this, [this, path] { openFormattedFile(path); });
-        }
-    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

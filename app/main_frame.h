@@ -11,6 +11,7 @@
 #include "app/qt_user_interface.h"
 #include "document/result_document.h"
 #include "engine/search_run.h"
+#include "results/result_source.h"
 
 class QDialog;
 class QLabel;
@@ -120,6 +121,18 @@ private:
     void kwocSearch();
     /// "KWOC Option": the KWOC Option dialog.
     void kwocOptions();
+
+    // Result commands, over the list the active window shows (result_commands.cpp).
+    ResultCommandPlace placeOf(ResultWindow& window);
+    /// The window shows the list a command filled, from its top, with its table widths.
+    void afterResultCommand(ResultWindow& window);
+    void extract(bool byPosition);
+    void sort(bool byColumn);
+    enum class CollocationForm { Positions, Table, Extended };
+    void collocation(CollocationForm form);
+    void convert();
+    void averageWordLength();
+    void makeFileList();
     /// The modeless "I'm searching ..." box of a run (none when NoDialog), closed as it goes.
     using SearchingBox = std::unique_ptr<QMessageBox>;
     SearchingBox showSearchingBox(bool noDialog);

@@ -3,10 +3,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,40 +17,12 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "app/dialog_widgets.h"
 #include "app/option_dialog.h"
 #include "app/qt_user_interface.h"
 #include "app/word_group_dialog.h"
 
 namespace vellmora {
-namespace {
-
-/// Paths are the file system's bytes: UTF-8 here.
-std::string pathBytes(const QString& text) { return text.toStdString(); }
-
-QComboBox* editableCombo(QWidget* parent, const std::vector<std::string>& history) {
-    auto* box = new QComboBox(parent);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMinimumContentsLength(24);
-    for (const std::string& entry : history) box->addItem(displayText(entry));
-    // The history is offered below the box and never typed into it: completing inline
-    // rewrote what was being typed (and its case, which paths and keywords here keep).
-    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    return box;
-}
-
-QPushButton* moveDirButton(QWidget* parent, QComboBox* directory) {
-    auto* button = new QPushButton("Move Dir", parent);
-    QObject::connect(button, &QPushButton::clicked, parent, [parent, directory] {
-        const QString chosen =
-            QFileDialog::getExistingDirectory(parent, QString(), directory->currentText());
-        if (!chosen.isEmpty()) directory->setCurrentText(chosen + "/");
-    });
-    return button;
-}
-
-}  // namespace
 
 bool editFileSet(CFileSetDlg& set, QWidget* parent) {
     QDialog dialog(parent);
