@@ -29,7 +29,7 @@ if ((avail_kib < 200 * 1024)); then
     exit 0
 fi
 mkdir -p "$work/en"
-for _ in $(seq 8); do cat "$root/samples/en/devil.txt"; done >"$work/en/corpus.txt"
+for _ in $(seq 24); do cat "$root/samples/en/devil.txt"; done >"$work/en/corpus.txt"
 
 ini=$work/pyxo.ini
 export PYXO_INI=$ini PYXO_DATA_DIR=$work/data HOME=$work XDG_RUNTIME_DIR=$work
