@@ -1,13 +1,10 @@
 #include "app/main_frame.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeyEvent>
@@ -15,8 +12,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QMimeData>
 #include <QPainter>
@@ -26,23 +21,16 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "app/result_dialogs.h"
 #include "app/result_view.h"
 #include "app/option_dialog.h"
 #include "app/result_window.h"
-#include "app/search_dialog.h"
 #include "app/shell_dialogs.h"
 #include "app/startup.h"
 #include "app/window_arrangement.h"
-#include "app/word_group_dialog.h"
-#include "document/document_save.h"
 #include "document/formatted_file.h"
 #include "document/result_navigation.h"
-#include "document/save_options_dialog_model.h"
-#include "engine/kwoc_search.h"
-#include "engine/positioned_search.h"
 #include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
 #include "engine/search_options.h"

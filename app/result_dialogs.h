@@ -305,7 +305,8 @@ class CAveLenDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CAveLenDlg(AverageWordLengthDialogModel& model, UserInterface& ui, QWidget* parent = nullptr);
+    CAveLenDlg(AverageWordLengthDialogModel& model, Profile& profile, UserInterface& ui,
+               QWidget* parent = nullptr);
 
     QComboBox* fileName() const { return m_fileName; }
     QComboBox* directory() const { return m_directory; }
@@ -327,6 +328,7 @@ private:
     void setButtonsEnabled(bool enabled);
 
     AverageWordLengthDialogModel& m_model;
+    Profile& m_profile;
     UserInterface& m_ui;
     QComboBox* m_fileName;
     QComboBox* m_directory;

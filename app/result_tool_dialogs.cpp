@@ -20,6 +20,7 @@
 #include "app/dialog_widgets.h"
 #include "app/qt_user_interface.h"
 #include "app/result_dialogs.h"
+#include "document/clipboard_copy.h"
 
 namespace vellmora {
 namespace {
@@ -160,8 +161,9 @@ CSpreadSheetDialog::CSpreadSheetDialog(SpreadsheetDialogModel& model, QWidget* p
     layout->addWidget(okCancel(this));
 }
 
-CAveLenDlg::CAveLenDlg(AverageWordLengthDialogModel& model, UserInterface& ui, QWidget* parent)
-    : QDialog(parent), m_model(model), m_ui(ui) {
+CAveLenDlg::CAveLenDlg(AverageWordLengthDialogModel& model, Profile& profile, UserInterface& ui,
+                       QWidget* parent)
+    : QDialog(parent), m_model(model), m_profile(profile), m_ui(ui) {
     setWindowTitle(displayText(kAverageWordLengthTitle));
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QGridLayout;
@@ -235,10 +237,31 @@ void CAveLenDlg::clearShownLines() {
     m_shownLines = 0;
 }
 
+namespace {
+
+/// The system clipboard for a tool's text: each Shift-JIS line shown as Unicode.
+class ToolClipboard : public ClipboardTarget {
+public:
+    bool open() override { return QGuiApplication::clipboard() != nullptr; }
+    void setText(std::string_view text) override {
+        QString shown;
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            shown += displayLine(line) + '\n';
+            if (end == std::string_view::npos) break;
+            text.remove_prefix(end + 1);
+        }
+        QGuiApplication::clipboard()->setText(shown);
+    }
+};
+
+}  // namespace
+
 void CAveLenDlg::copy() {
-    QString text;
-    for (const std::string& line : m_model.resultLines()) text += displayLine(line) + '\n';
-    QGuiApplication::clipboard()->setText(text);
+    ToolClipboard clipboard;
+    copyTextToClipboard(m_model.resultText(), m_profile, m_ui, clipboard);
 }
 
 void CAveLenDlg::reject() {
@@ -333,9 +356,9 @@ bool showFileListDialog(FileListDialogModel& model, QWidget* parent) {
     return CFileListDlg(model, parent).exec() == QDialog::Accepted;
 }
 
-void showAverageWordLengthDialog(AverageWordLengthDialogModel& model, Profile& /*profile*/,
+void showAverageWordLengthDialog(AverageWordLengthDialogModel& model, Profile& profile,
                                  UserInterface& ui, QWidget* parent) {
-    CAveLenDlg(model, ui, parent).exec();
+    CAveLenDlg(model, profile, ui, parent).exec();
 }
 
 }  // namespace vellmora

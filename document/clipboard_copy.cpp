@@ -3,6 +3,7 @@
 #include <new>
 
 #include "containers/ex_string_list.h"
+#include "textlib/sjis.h"
 #include "platform/user_interface.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
@@ -55,6 +56,35 @@ CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, Use
     return readString(profile, settingKey("TextEditor", "CmdLine2")).empty()
                ? CopyOutcome::Copied
                : CopyOutcome::StartEditor;
+}
+
+bool copyTextToClipboard(std::string_view text, Profile& profile, UserInterface& ui,
+                         ClipboardTarget& target) {
+    ui.setBeepSilenced(readInt(profile, settingKey("Options", "Beep")) == 1);
+    if (!target.open()) {
+        ui.alert(kToolClipboardNotOpenedMessage);
+        return false;
+    }
+    if (readInt(profile, settingKey("Setting", "bClipCopyAll")) != 0) {
+        const int size = readInt(profile, settingKey("Setting", "ClipCopySize"));
+        if (size < 0) {
+            ui.alert(kToolClipboardMemoryMessage);
+            return false;
+        }
+        // The buffer keeps a byte for its terminator; no half character is left at the cut.
+        const auto room = static_cast<std::size_t>(size > 0 ? size - 1 : 0);
+        if (text.size() > room) {
+            std::size_t cut = 0;
+            while (cut < text.size()) {
+                const std::size_t next = cut + ximo::characterLength(text, cut);
+                if (next > room) break;
+                cut = next;
+            }
+            text = text.substr(0, cut);
+        }
+    }
+    target.setText(text);
+    return true;
 }
 
 }  // namespace vellmora

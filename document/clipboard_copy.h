@@ -46,4 +46,15 @@ enum class CopyOutcome {
 CopyOutcome copyListToClipboard(const CExStringList& list, Profile& profile, UserInterface& ui,
                                 ClipboardTarget& target, long* copiedLines = nullptr);
 
+inline constexpr std::string_view kToolClipboardNotOpenedMessage =
+    "クリップボードが開けません(;_;)";
+inline constexpr std::string_view kToolClipboardMemoryMessage = "作業用領域が確保できません(;_;)";
+
+/// The "&Copy" of a tool dialog (the average word length): text goes to target whole when
+/// "Setting"/"bClipCopyAll" is 0, else cut to fit the "Setting"/"ClipCopySize" buffer (its
+/// terminator included) at a character boundary. False, with its message, when the clipboard
+/// cannot be taken or the buffer cannot be had (a negative size).
+bool copyTextToClipboard(std::string_view text, Profile& profile, UserInterface& ui,
+                         ClipboardTarget& target);
+
 }  // namespace vellmora

@@ -394,7 +394,7 @@ TEST_F(ResultDialogsTest, AverageWordLengthFillsItsTextWithTheButtonsOffAndCopie
     ApplicationSearchFlags flags;
     AverageWordLengthDialogModel model(profile, watcher, histories, flags);
     model.open();
-    CAveLenDlg dialog(model, watcher);
+    CAveLenDlg dialog(model, profile, watcher);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Average Word Length");
     EXPECT_EQ(dialog.fileName()->currentText(), "*.txt");
@@ -425,6 +425,11 @@ TEST_F(ResultDialogsTest, AverageWordLengthFillsItsTextWithTheButtonsOffAndCopie
     QGuiApplication::clipboard()->setText("before");
     QTest::mouseClick(dialog.copyButton(), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+    // With "bClipCopyAll" the copy fits "ClipCopySize", its terminator included.
+    profile.writeString("Setting", "bClipCopyAll", "1");
+    profile.writeString("Setting", "ClipCopySize", "8");
+    QTest::mouseClick(dialog.copyButton(), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), " 2.500 \n");
 
     // Closing the window during a run stops it, then closes.
     watcher.onPump = [&dialog] { dialog.reject(); };
