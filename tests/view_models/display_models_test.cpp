@@ -195,5 +195,24 @@ TEST_F(ClipboardCopyTest, AClipboardEditorWithACommandLineIsStartedInsteadOfTheM
     EXPECT_TRUE(ui.messages().empty());
 }
 
+TEST_F(ClipboardCopyTest, AToolsCopyIsWholeOrCutAtACharacterToItsBuffer) {
+    FakeClipboard whole;
+    EXPECT_TRUE(copyTextToClipboard("ab\x93\xFA\r\n", profile, ui, whole));
+    EXPECT_EQ(whole.text, "ab\x93\xFA\r\n");  // bClipCopyAll 0: the whole text
+    writeIni("[Setting]\r\nbClipCopyAll=1\r\nClipCopySize=4\r\n");
+    FakeClipboard cut;
+    EXPECT_TRUE(copyTextToClipboard("ab\x93\xFA\r\n", profile, ui, cut));
+    EXPECT_EQ(cut.text, "ab");  // three bytes fit, but not half of the character
+    writeIni("[Setting]\r\nbClipCopyAll=1\r\nClipCopySize=-1\r\n");
+    FakeClipboard negative;
+    EXPECT_FALSE(copyTextToClipboard("ab", profile, ui, negative));
+    FakeClipboard closed;
+    closed.opens = false;
+    EXPECT_FALSE(copyTextToClipboard("ab", profile, ui, closed));
+    EXPECT_FALSE(negative.wasSet || closed.wasSet);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"作業用領域が確保できません(;_;)",
+                                                       "クリップボードが開けません(;_;)"}));
+}
+
 }  // namespace
 }  // namespace vellmora
