@@ -99,6 +99,30 @@ TEST_F(ResultCommandsTest, AChainOfCommandsFillsEachListAndShowsIt) {
     EXPECT_FALSE(frame.searchFlags().running);
 }
 
+TEST_F(ResultCommandsTest, TheTablesAndTheColumnSortFillTheirListsToo) {
+    testing::MessageBoxAnswerer answerer;
+    ResultWindow* window = frame.newResultWindow();
+    CPyxoDoc& document = window->document();
+    testing::answerSearchDialog("zebra", QString::fromStdString(dir.file("corpus")) + "/");
+    frame.action(CommandId::KwicRange)->trigger();
+
+    frame.action(CommandId::CollocationTable)->trigger();  // no dialog
+    EXPECT_EQ(document.displayedKind(), ResultKind::Collocation);
+    EXPECT_EQ(window->view().tableMode(), TableMode::Collocation);
+    const long table = document.list(ResultKind::Collocation).count();
+    EXPECT_GT(table, 0);
+
+    // The extended table reads the corpus of the last search, as the settings file holds it.
+    confirmed(CommandId::ExtendedCollocation);
+    EXPECT_EQ(document.displayedKind(), ResultKind::Collocation);
+    EXPECT_NE(document.list(ResultKind::Collocation).count(), 0);
+
+    frame.action(CommandId::PreviousResult)->trigger();
+    confirmed(CommandId::SortByColumn);
+    EXPECT_EQ(document.displayedKind(), ResultKind::Sorted);
+    EXPECT_EQ(document.list(ResultKind::Sorted).count(), 4);
+}
+
 TEST_F(ResultCommandsTest, NoResultCommandStartsWhileASearchRuns) {
     std::string text;
     for (int i = 0; i < 2000; ++i) text += "a striped zebra ran over the plain\n";
