@@ -1,10 +1,20 @@
 // pyxo: the desktop program.
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPrinter>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/main_frame.h"
+#include "app/result_printer.h"
+#include "app/result_view.h"
 #include "app/result_window.h"
+#include "document/formatted_file.h"
+#include "platform/console_user_interface.h"
+#include "settings/font_record.h"
 #include "app/startup.h"
 #include "platform/data_directory.h"
 #include "platform/huge_page_heap.h"
@@ -12,10 +22,40 @@
 #include "settings/profile.h"
 #include "textlib/ximo.h"
 
+namespace {
+
+/// pyxo --print-pdf OUT.pdf FILE.vm2: the list the formatted file shows, printed with the
+/// settings' layout and the view's font into OUT.pdf, without a window. 0 when written.
+int printToPdf(const char* pdf, const char* formatted) {
+    using namespace vellmora;
+    Profile profile(Profile::defaultPath());
+    ConsoleUserInterface ui;
+    CPyxoDoc document(QFileInfo(formatted).fileName().toStdString());
+    if (!readFormattedFile(formatted, document, ui, profile)) return 1;
+    const FontSetting font = readFontSetting(profile);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
+    const ResultPrinter job(document.list(document.displayedKind()),
+                            ResultView::fontFromRecord(font.record, font.face),
+                            PrintSettings::read(profile));
+    if (!job.print(printer) || QFileInfo(QString::fromLocal8Bit(pdf)).size() == 0) {
+        std::fprintf(stderr, "Could not start print job.\n");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace vellmora;
     restartWithHugePageHeap(argv);
+    const bool printPdf = argc == 4 && std::strcmp(argv[1], "--print-pdf") == 0;
+    // Printing to a file needs no display.
+    if (printPdf) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    if (printPdf) return printToPdf(argv[2], argv[3]);
     QApplication::setApplicationName("Vellmora");
 
     // A text library older than the program expects cannot be trusted with a corpus.

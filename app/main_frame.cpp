@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -51,8 +52,7 @@ using C = CommandId;
 
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
-    C::LauncherMenu, C::SetTextEditor, C::Print, C::Preview, C::PrinterSetting,
-    C::PrintOptions,
+    C::LauncherMenu, C::SetTextEditor,
 };
 // Never enabled: the program has nothing to undo, cut or paste.
 constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
@@ -511,6 +511,10 @@ void CMainFrame::connectCommands() {
     });
     on(C::Convert, [this] { convert(); });
     on(C::AverageWordLength, [this] { averageWordLength(); });
+    on(C::Print, [this] { printResult(); });
+    on(C::Preview, [this] { previewResult(); });
+    on(C::PrinterSetting, [this] { printerSetting(); });
+    on(C::PrintOptions, [this] { printOptions(); });
     on(C::MakeFileList, [this] { makeFileList(); });
     on(C::EditWordGroup, [this] { editWordGroups(); });
     on(C::KwicOptions, [this] {
@@ -670,6 +674,10 @@ void CMainFrame::updateCommandStates() {
     const bool hasSearchResult =
         document != nullptr && document->list(ResultKind::Original).count() > 0;
     action(C::SaveText)->setEnabled(hasSearchResult);
+    const bool shownLines =
+        document != nullptr && document->list(document->displayedKind()).count() > 0;
+    action(C::Print)->setEnabled(shownLines);
+    action(C::Preview)->setEnabled(shownLines);
     action(C::SaveTextAs)->setEnabled(hasSearchResult);
     action(C::Break)->setEnabled(window != nullptr && (window->searchState().resultKind != 0 ||
                                                        document->snapshot().searchKind != 0));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "app/command_catalogue.h"
 #include "app/qt_user_interface.h"
+#include "document/print_layout.h"
 #include "document/result_document.h"
 #include "engine/search_run.h"
 #include "results/result_source.h"
@@ -19,7 +21,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMessageBox;
+class QPrinter;
 class QToolBar;
+class QCheckBox;
+class QLineEdit;
 
 namespace vellmora {
 
@@ -133,6 +138,15 @@ private:
     void convert();
     void averageWordLength();
     void makeFileList();
+
+    // Printing (print_commands.cpp).
+    QPrinter& printer();
+    /// Prints the list window shows on target; "Could not start print job." when it cannot.
+    bool printWindow(ResultWindow& window, QPrinter& target);
+    void printResult();
+    void previewResult();
+    void printerSetting();
+    void printOptions();
     /// The modeless "I'm searching ..." box of a run (none when NoDialog), closed as it goes.
     using SearchingBox = std::unique_ptr<QMessageBox>;
     SearchingBox showSearchingBox(bool noDialog);
@@ -179,6 +193,7 @@ private:
     QAction* m_shortFont = nullptr;
     QMenu* m_contextMenu = nullptr;
     SaveNameChooser m_saveNameChooser;
+    std::unique_ptr<QPrinter> m_printer;  ///< kept, so that its set-up lasts the session
     QDialog* m_help = nullptr;
     QLabel* m_resultStatus = nullptr;
     QToolBar* m_standardBar = nullptr;
@@ -187,6 +202,24 @@ private:
     QMenu* m_recentFull = nullptr;
     int m_nextNumber = 1;
     bool m_destroying = false;
+};
+
+/// "Print Option" (CPrintOptionDialog): the four numbers, each checked as it is left, and
+/// "Output page number".
+class CPrintOptionDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CPrintOptionDialog(PrintOptionDialogModel& model, QWidget* parent = nullptr);
+    QLineEdit* field(PrintOptionField which) const { return m_fields[static_cast<int>(which)]; }
+    QCheckBox* pageNumber() const { return m_pageNumber; }
+    /// OK: the fields as they stand; an offset out of range keeps the dialog.
+    void accept() override;
+
+private:
+    PrintOptionDialogModel& m_model;
+    QLineEdit* m_fields[4] = {};
+    QCheckBox* m_pageNumber = nullptr;
 };
 
 }  // namespace vellmora

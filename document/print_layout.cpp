@@ -87,6 +87,10 @@ const std::string& PrintOptionDialogModel::text(PrintOptionField field) const {
     return m_texts[static_cast<int>(field)];
 }
 
+void PrintOptionDialogModel::setText(PrintOptionField field, std::string text) {
+    m_texts[static_cast<int>(field)] = std::move(text);
+}
+
 bool PrintOptionDialogModel::leaveField(PrintOptionField field, std::string text) {
     const int value = parseDecimal(text);
     std::string& stored = m_texts[static_cast<int>(field)];

@@ -76,6 +76,8 @@ public:
     void open();
 
     const std::string& text(PrintOptionField field) const;
+    /// Takes a field as it stands, unchecked (OK checks the offset itself).
+    void setText(PrintOptionField field, std::string text);
     bool pageNumber() const { return m_pageNumber; }
     void setPageNumber(bool on) { m_pageNumber = on; }
 

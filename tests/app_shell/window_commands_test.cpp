@@ -16,6 +16,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QLabel>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -345,6 +347,43 @@ TEST_F(WindowCommandsTest, TextNeverGoesOverAFormattedFileUnasked) {
     answers = {QString::fromStdString(disguised)};
     frame.action(CommandId::SaveTextAs)->trigger();
     EXPECT_EQ(fileBytes(disguised), "      1 | the cat sat\r\n");
+}
+
+TEST_F(WindowCommandsTest, PrintOptionsAreCheckedAsTheyAreLeftAndPrintNeedsLines) {
+    RecordingUserInterface ui;
+    PrintOptionDialogModel model(profile, ui);
+    model.open();
+    CPrintOptionDialog dialog(model);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit* lines = dialog.field(PrintOptionField::Lines);
+    lines->setFocus();
+    lines->selectAll();
+    QTest::keyClicks(lines, "-5");
+    dialog.field(PrintOptionField::Offset)->setFocus();
+    EXPECT_EQ(lines->text(), "30");
+    dialog.field(PrintOptionField::Offset)->setText("21");
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Invalid value.(-_-X)",
+                                                       std::string(kPrintOffsetMessage)}));
+    EXPECT_EQ(dialog.field(PrintOptionField::Offset)->text(), "21");  // kept for correction
+    dialog.field(PrintOptionField::Offset)->setText("20");
+    dialog.pageNumber()->setChecked(true);
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    Profile stored(profile.path());
+    EXPECT_EQ(stored.readString("Print", "Offset", ""), "20");
+    EXPECT_EQ(stored.readString("Print", "Line", ""), "30");
+    EXPECT_EQ(stored.readString("Print", "PageNum", ""), "1");
+
+    frame.newResultWindow();
+    frame.updateCommandStates();
+    EXPECT_FALSE(frame.action(CommandId::Print)->isEnabled());
+    EXPECT_FALSE(frame.action(CommandId::Preview)->isEnabled());
+    windowWithResult();
+    EXPECT_TRUE(frame.action(CommandId::Print)->isEnabled());
+    EXPECT_TRUE(frame.action(CommandId::PrinterSetting)->isEnabled());
 }
 
 }  // namespace
