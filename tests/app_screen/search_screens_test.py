@@ -203,6 +203,17 @@ def a_new_user_walks_through(pyxo, work, output, source, failures):
         if typed != b"the":
             failures.append(f"typing 'the' over the last keyword searched for {typed!r}")
         session.shoot("new-user-results.png")
+        # Ctrl+P offers the print dialog; the preview shows the pages (File, "Pre&view").
+        session.key("ctrl+p", wait=1.5)
+        if not dialog_shown(session, "^Print$"):
+            failures.append("Ctrl+P opens no print dialog")
+        session.key_to_focus("Escape")
+        session.key("alt+f", wait=0.5)
+        session.key_to_focus("v", wait=2)
+        if not dialog_shown(session, "^Print Preview$"):
+            failures.append("Preview opens no print preview")
+        session.shoot("print-preview.png")
+        session.key_to_focus("Escape")
         session.key("F1", wait=1.5)
         if not session.xdotool("search", "--onlyvisible", "--name", "^Vellmora Help$").split():
             failures.append("F1 shows no help window")
