@@ -20,7 +20,7 @@ def run(args, env):
 
 def main():
     pyxo, cli, source, output = sys.argv[1:5]
-    for tool in ("pdfinfo", "pdftotext", "pdftoppm"):
+    for tool in ("pdfinfo", "pdftotext", "pdftoppm", "pdffonts"):
         if shutil.which(tool) is None:
             print(f"print test: {tool} is missing (scripts/bootstrap installs poppler-utils)")
             return 1
@@ -65,6 +65,9 @@ def main():
             if expected not in text:
                 failures.append(f"the PDF does not hold {expected!r}")
         pdf = os.path.join(work, "out.pdf")
+        fonts = run(["pdffonts", pdf], env).stdout.decode()
+        if "IPAGothic" not in fonts:
+            failures.append(f"the PDF does not use the view's face IPAGothic:\n{fonts}")
         subprocess.run(["pdftoppm", "-r", "70", "-f", "1", "-l", "1", "-png", pdf,
                         os.path.join(output, "print-page")], check=True)
         print(f"print test: {os.path.join(output, 'print-page-1.png')}")
