@@ -595,6 +595,10 @@ ResultWindow* CMainFrame::addResultWindow(ResultWindow* window) {
     view.setContextMenu(m_contextMenu);
     connect(&view, &ResultView::filesDropped, this,
             [this, window](const QStringList& paths) { dropOnView(*window, paths); });
+    connect(&view, &ResultView::lineActivated, this,
+            [this, window](long index) { jumpToEditor(*window, index); });
+    connect(&view, &ResultView::clipboardEditorRequested, this,
+            [this] { startClipboardEditor(); });
     connect(&view, &ResultView::copied, this, [this, window](long lines, long total) {
         window->noteCopy(lines, total);
         updateCommandStates();

@@ -139,6 +139,12 @@ private:
     void averageWordLength();
     void makeFileList();
 
+    // External programs (external_commands.cpp).
+    /// A double click on line index of window's view: its file in the text editor.
+    void jumpToEditor(ResultWindow& window, long index);
+    /// After a copy: "Executable2" with "CmdLine2".
+    void startClipboardEditor();
+
     // Printing (print_commands.cpp).
     QPrinter& printer();
     /// Prints the list window shows on target; "Could not start print job." when it cannot.

@@ -386,5 +386,27 @@ TEST_F(WindowCommandsTest, PrintOptionsAreCheckedAsTheyAreLeftAndPrintNeedsLines
     EXPECT_TRUE(frame.action(CommandId::PrinterSetting)->isEnabled());
 }
 
+TEST_F(WindowCommandsTest, ADoubleClickStartsTheEditorAtTheLineOfTheHit) {
+    // A stand-in editor that writes down its arguments, one a line.
+    const std::string record = dir.file("argv.txt");
+    const std::string editor = dir.file("editor.sh");
+    testing::writeFileBytes(editor, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" +
+                                        record + "'\n");
+    std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+    profile.writeString("TextEditor", "Executable", editor);
+    profile.writeString("TextEditor", "CmdLine", "/J%R %F");
+    profile.flush();
+    ResultWindow* window = frame.newResultWindow();
+    window->document().addSearchLine("-----[ /corpus/my texts/a.txt ]-----", 100);
+    window->document().addSearchLine("    120 | the cat sat", 100);
+    window->view().updateFromDocument();
+    const int lineHeight = window->view().metrics().lineHeight;
+    QTest::mouseDClick(window->view().viewport(), Qt::LeftButton, {},
+                       QPoint(20, lineHeight + lineHeight / 2));
+    for (int i = 0; i < 100 && !std::filesystem::exists(record); ++i) QTest::qWait(20);
+    QTest::qWait(50);
+    EXPECT_EQ(fileBytes(record), "/J120\n/corpus/my texts/a.txt\n");
+}
+
 }  // namespace
 }  // namespace vellmora
