@@ -52,7 +52,7 @@ using C = CommandId;
 
 // Commands whose dialogs come with later work: present, and disabled until then.
 constexpr CommandId kNotYetAvailable[] = {
-    C::LauncherMenu, C::SetTextEditor,
+    C::LauncherMenu,
 };
 // Never enabled: the program has nothing to undo, cut or paste.
 constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
@@ -511,6 +511,7 @@ void CMainFrame::connectCommands() {
     });
     on(C::Convert, [this] { convert(); });
     on(C::AverageWordLength, [this] { averageWordLength(); });
+    on(C::SetTextEditor, [this] { setTextEditor(); });
     on(C::Print, [this] { printResult(); });
     on(C::Preview, [this] { previewResult(); });
     on(C::PrinterSetting, [this] { printerSetting(); });

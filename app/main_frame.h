@@ -10,6 +10,7 @@
 
 #include "app/command_catalogue.h"
 #include "app/qt_user_interface.h"
+#include "document/editor_jump.h"
 #include "document/print_layout.h"
 #include "document/result_document.h"
 #include "engine/search_run.h"
@@ -24,6 +25,7 @@ class QMessageBox;
 class QPrinter;
 class QToolBar;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 
 namespace vellmora {
@@ -144,6 +146,8 @@ private:
     void jumpToEditor(ResultWindow& window, long index);
     /// After a copy: "Executable2" with "CmdLine2".
     void startClipboardEditor();
+    /// "Set Text Editor": the dialog over its model.
+    void setTextEditor();
 
     // Printing (print_commands.cpp).
     QPrinter& printer();
@@ -208,6 +212,31 @@ private:
     QMenu* m_recentFull = nullptr;
     int m_nextNumber = 1;
     bool m_destroying = false;
+};
+
+/// "Set Text Editor" (CSetEditorDialog): the editor, its argument template and directory,
+/// "Brows", the two preset boxes, and templates for the editors of this system.
+class CSetEditorDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    CSetEditorDialog(SetEditorDialogModel& model, QWidget* parent = nullptr);
+    QLineEdit* executable() const { return m_executable; }
+    QLineEdit* commandLine() const { return m_commandLine; }
+    QCheckBox* preset(int box) const { return m_presets[box - 1]; }
+    QComboBox* templates() const { return m_templates; }
+    void accept() override;
+
+private:
+    void toModel();
+    void fromModel();
+
+    SetEditorDialogModel& m_model;
+    QLineEdit* m_executable;
+    QLineEdit* m_commandLine;
+    QLineEdit* m_directory;
+    QCheckBox* m_presets[2] = {};
+    QComboBox* m_templates;
 };
 
 /// "Print Option" (CPrintOptionDialog): the four numbers, each checked as it is left, and

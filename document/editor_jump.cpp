@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "containers/ex_string_list.h"
+#include "platform/user_interface.h"
 #include "document/result_view_layout.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
@@ -158,6 +159,51 @@ std::optional<EditorLaunch> editorLaunch(const JumpTarget& target, Profile& prof
     launch.workingDirectory = readString(profile, settingKey("TextEditor", "ExecDir"));
     launch.idlePriority = readInt(profile, settingKey("TextEditor", "Priority")) != 1;
     return launch;
+}
+
+SetEditorDialogModel::SetEditorDialogModel(Profile& profile, UserInterface& ui)
+    : m_profile(profile), m_ui(ui) {}
+
+void SetEditorDialogModel::open() {
+    m_ui.setBeepSilenced(readInt(m_profile, settingKey("Options", "Beep")) == 1);
+    executable = readString(m_profile, settingKey("TextEditor", "Executable"));
+    commandLine = readString(m_profile, settingKey("TextEditor", "CmdLine"));
+    directory = readString(m_profile, settingKey("TextEditor", "ExecDir"));
+    const int editor = readInt(m_profile, settingKey("TextEditor", "Editor"));
+    m_preset = editor == 1 || editor == 2 ? editor : 0;
+}
+
+void SetEditorDialogModel::chooseExecutable(const std::string& path) {
+    executable = path;
+    const std::size_t slash = path.rfind('/');
+    directory = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (std::string_view jumping : {"hidemaru.exe", "maruo.exe", "qxw.exe", "qxw32.exe",
+                                     "dana.exe"})
+        if (name == jumping) commandLine = kJumpSwitchTemplate;
+    for (const EditorTemplate& known : kEditorTemplates)
+        if (name == known.editor) commandLine = known.commandLine;
+}
+
+void SetEditorDialogModel::setPreset(int box, bool on) {
+    if (on) {
+        m_preset = box;
+        commandLine = kJumpSwitchTemplate;
+    } else if (m_preset == box) {
+        m_preset = 0;
+        commandLine.clear();
+    }
+}
+
+bool SetEditorDialogModel::ok() {
+    if (executable.empty() && m_ui.alert(kNoEditorQuestion, Buttons::OkCancel) != Answer::Ok)
+        return false;
+    writeString(m_profile, settingKey("TextEditor", "Executable"), executable);
+    writeString(m_profile, settingKey("TextEditor", "CmdLine"), commandLine);
+    writeString(m_profile, settingKey("TextEditor", "ExecDir"), directory);
+    m_profile.flush();
+    return true;
 }
 
 }  // namespace vellmora

@@ -51,4 +51,52 @@ struct EditorLaunch {
 /// at idle priority unless "Priority" is 1. None when no editor is set.
 std::optional<EditorLaunch> editorLaunch(const JumpTarget& target, Profile& profile);
 
+class UserInterface;
+
+inline constexpr std::string_view kJumpSwitchTemplate = "/J%R %F";
+inline constexpr std::string_view kNoEditorQuestion = "Editor is not selected. Are you sure??";
+
+/// Argument templates of editors of this system, offered beside the two presets.
+struct EditorTemplate {
+    std::string_view editor;
+    std::string_view commandLine;
+};
+inline constexpr EditorTemplate kEditorTemplates[] = {
+    {"vim", "+%R %F"},   {"nvim", "+%R %F"},          {"emacs", "+%R %F"},
+    {"nano", "+%R %F"},  {"gedit", "+%R %F"},         {"kate", "--line %R %F"},
+    {"code", "--goto %F:%R"},
+};
+
+/// The model of "Set Text Editor" (CSetEditorDialog): the executable, its argument template,
+/// its working directory, and the two preset boxes of editors with a jump switch.
+class SetEditorDialogModel {
+public:
+    SetEditorDialogModel(Profile& profile, UserInterface& ui);
+
+    /// Takes the beep setting and reads the three fields; "Editor" 1 or 2 checks a preset.
+    void open();
+
+    std::string executable;
+    std::string commandLine;
+    std::string directory;
+    /// Which preset box is checked: 0 none, 1 the first ("Maruo"), 2 the second ("Dana").
+    int preset() const { return m_preset; }
+
+    /// "Brows" chose path: it becomes the executable and its directory the working directory;
+    /// an editor with a known jump switch gets its template.
+    void chooseExecutable(const std::string& path);
+    /// A preset box was ticked or cleared: ticking one clears the other and sets the jump
+    /// template; clearing the one that was ticked empties the template.
+    void setPreset(int box, bool on);
+
+    /// OK: without an executable asks kNoEditorQuestion (Cancel: false, back to the dialog);
+    /// then writes Executable, CmdLine and ExecDir and flushes. "Editor" is not written.
+    bool ok();
+
+private:
+    Profile& m_profile;
+    UserInterface& m_ui;
+    int m_preset = 0;
+};
+
 }  // namespace vellmora

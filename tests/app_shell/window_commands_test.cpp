@@ -408,5 +408,26 @@ TEST_F(WindowCommandsTest, ADoubleClickStartsTheEditorAtTheLineOfTheHit) {
     EXPECT_EQ(fileBytes(record), "/J120\n/corpus/my texts/a.txt\n");
 }
 
+TEST_F(WindowCommandsTest, SetTextEditorWiresItsPresetsAndTemplatesToTheModel) {
+    RecordingUserInterface ui;
+    SetEditorDialogModel model(profile, ui);
+    model.open();
+    CSetEditorDialog dialog(model);
+    dialog.preset(2)->click();
+    EXPECT_EQ(dialog.commandLine()->text(), "/J%R %F");
+    dialog.preset(1)->click();
+    EXPECT_FALSE(dialog.preset(2)->isChecked());
+    dialog.preset(1)->click();
+    EXPECT_EQ(dialog.commandLine()->text(), "");
+    dialog.templates()->setCurrentIndex(6);  // kate
+    emit dialog.templates()->activated(6);
+    EXPECT_EQ(dialog.commandLine()->text(), "--line %R %F");
+    dialog.executable()->setText("/usr/bin/kate");
+    dialog.accept();
+    EXPECT_EQ(Profile(profile.path()).readString("TextEditor", "CmdLine", ""), "--line %R %F");
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(frame.action(CommandId::SetTextEditor)->isEnabled());
+}
+
 }  // namespace
 }  // namespace vellmora

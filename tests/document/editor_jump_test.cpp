@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "containers/ex_string_list.h"
+#include "platform/recording_user_interface.h"
 #include "settings/profile.h"
 #include "tests/support/temp_dir.h"
 
@@ -77,6 +78,44 @@ TEST(EditorJumpTest, TheLaunchFollowsTheSettingsAndNeedsAnEditor) {
     EXPECT_EQ(launch->arguments, (std::vector<std::string>{"+120", "/corpus/my texts/a.txt"}));
     EXPECT_EQ(launch->workingDirectory, "/tmp");
     EXPECT_FALSE(launch->idlePriority);
+}
+
+TEST(SetEditorDialogModelTest, PresetsAndKnownEditorsSetTheTemplateAndOkAsksWithoutAnEditor) {
+    testing::TempDir dir;
+    const std::string ini = dir.file("pyxo.ini");
+    std::ofstream(ini) << "[TextEditor]\nEditor=2\nCmdLine=-x\n";
+    Profile profile(ini);
+    RecordingUserInterface ui;
+    SetEditorDialogModel model(profile, ui);
+    model.open();
+    EXPECT_EQ(model.preset(), 2);
+    model.setPreset(1, true);  // the other box goes, the jump template comes
+    EXPECT_EQ(model.preset(), 1);
+    EXPECT_EQ(model.commandLine, "/J%R %F");
+    model.setPreset(2, false);  // not the ticked one: nothing changes
+    EXPECT_EQ(model.commandLine, "/J%R %F");
+    model.setPreset(1, false);
+    EXPECT_EQ(model.commandLine, "");
+
+    model.chooseExecutable("/opt/tools/MARUO.EXE");
+    EXPECT_EQ(model.directory, "/opt/tools");
+    EXPECT_EQ(model.commandLine, "/J%R %F");
+    model.chooseExecutable("/usr/bin/kate");
+    EXPECT_EQ(model.commandLine, "--line %R %F");
+    model.chooseExecutable("/usr/bin/vim");
+    EXPECT_EQ(model.commandLine, "+%R %F");
+
+    model.executable.clear();
+    ui.answerNext(Answer::Cancel);
+    EXPECT_FALSE(model.ok());
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Editor is not selected. Are you sure??"});
+    model.executable = "/usr/bin/vim";
+    EXPECT_TRUE(model.ok());
+    Profile stored(ini);
+    EXPECT_EQ(stored.readString("TextEditor", "Executable", ""), "/usr/bin/vim");
+    EXPECT_EQ(stored.readString("TextEditor", "CmdLine", ""), "+%R %F");
+    EXPECT_EQ(stored.readString("TextEditor", "ExecDir", ""), "/usr/bin");
+    EXPECT_EQ(stored.readString("TextEditor", "Editor", ""), "2");  // read only
 }
 
 }  // namespace
