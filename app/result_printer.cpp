@@ -44,11 +44,10 @@ void ResultPrinter::prepare(QPainter& painter, QPagedPaintDevice& device) const 
     painter.setBackgroundMode(Qt::TransparentMode);
 }
 
-PrintLayout ResultPrinter::layout(QPainter& painter) const {
+PrintLayout ResultPrinter::layout(QPainter& painter, const std::vector<QString>& shown) const {
     const QFontMetrics metrics = painter.fontMetrics();
     const int lineHeight = std::max(metrics.lineSpacing(), 1);
     const int width = std::max(PrintLayout::blockWidth(m_settings, metrics.averageCharWidth()), 1);
-    const std::vector<QString> shown = decodedLines(m_lines);
     return PrintLayout(m_settings, shown.size(), [&](std::size_t line) {
         const QRect needed = metrics.boundingRect(QRect(0, 0, width, 1 << 20), kTextFlags,
                                                   shown[line]);
@@ -61,19 +60,20 @@ int ResultPrinter::pageCount(QPagedPaintDevice& device) const {
     QPainter painter(&device);
     if (!painter.isActive()) return 0;
     prepare(painter, device);
-    return layout(painter).pageCount();
+    return layout(painter, decodedLines(m_lines)).pageCount();
 }
 
 bool ResultPrinter::print(QPagedPaintDevice& device) const {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     prepare(painter, device);
-    const PrintLayout pages = layout(painter);
+    // Decoded once: the layout measures the same lines the pages draw.
+    const std::vector<QString> shown = decodedLines(m_lines);
+    const PrintLayout pages = layout(painter, shown);
     const QFontMetrics metrics = painter.fontMetrics();
     const int lineHeight = metrics.lineSpacing();
     const int left = PrintLayout::blockLeft(m_settings, metrics.averageCharWidth());
     const int width = std::max(PrintLayout::blockWidth(m_settings, metrics.averageCharWidth()), 1);
-    const std::vector<QString> shown = decodedLines(m_lines);
     for (int page = 1; page <= pages.pageCount(); ++page) {
         if (page > 1) device.newPage();
         // The device's y grows downwards; "Left" moves the header down, "Top" to the right.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
+#include <vector>
 
 #include "document/print_layout.h"
 
@@ -26,7 +28,7 @@ public:
 private:
     /// The painter in units of a hundredth of an inch, with the print font.
     void prepare(QPainter& painter, QPagedPaintDevice& device) const;
-    PrintLayout layout(QPainter& painter) const;
+    PrintLayout layout(QPainter& painter, const std::vector<QString>& shown) const;
 
     const CExStringList& m_lines;
     QFont m_font;
