@@ -25,7 +25,7 @@
 namespace vellmora {
 namespace {
 
-bool startDetached(const EditorLaunch& launch) {
+bool startDetached(const ProgramLaunch& launch) {
     QString program = QString::fromStdString(launch.program);
     QStringList arguments;
     for (const std::string& argument : launch.arguments)
@@ -51,13 +51,13 @@ void CMainFrame::jumpToEditor(ResultWindow& window, long index) {
         jumpTarget(document.list(document.displayedKind()), index, document.displayedKind(),
                    document.snapshot().formatSelector);
     if (!target) return;
-    if (const std::optional<EditorLaunch> launch = editorLaunch(*target, m_profile))
+    if (const std::optional<ProgramLaunch> launch = editorLaunch(*target, m_profile))
         startDetached(*launch);
 }
 
 void CMainFrame::startClipboardEditor() {
     // "Executable2" with its own command line, where the copied text waits on the clipboard.
-    EditorLaunch launch;
+    ProgramLaunch launch;
     launch.program = readString(m_profile, settingKey("TextEditor", "Executable2"));
     launch.arguments = splitArguments(readString(m_profile, settingKey("TextEditor", "CmdLine2")));
     launch.workingDirectory = readString(m_profile, settingKey("TextEditor", "ExecDir"));

@@ -125,6 +125,12 @@ std::string quotedWhenBlank(std::string path) {
     return path;
 }
 
+std::string unquotedPath(std::string path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
+    return path;
+}
+
 std::vector<std::string> splitArguments(std::string_view arguments) {
     std::vector<std::string> split;
     std::string current;
@@ -147,14 +153,14 @@ std::vector<std::string> splitArguments(std::string_view arguments) {
     return split;
 }
 
-std::optional<EditorLaunch> editorLaunch(const JumpTarget& target, Profile& profile) {
+std::optional<ProgramLaunch> editorLaunch(const JumpTarget& target, Profile& profile) {
     const std::string executable = readString(profile, settingKey("TextEditor", "Executable"));
     const std::string arguments =
         expandEditorTemplate(readString(profile, settingKey("TextEditor", "CmdLine")),
                              quotedWhenBlank(target.file), lineNumber(target.line));
     if (executable.empty() || arguments.empty()) return std::nullopt;
-    EditorLaunch launch;
-    launch.program = executable;
+    ProgramLaunch launch;
+    launch.program = unquotedPath(executable);
     launch.arguments = splitArguments(arguments);
     launch.workingDirectory = readString(profile, settingKey("TextEditor", "ExecDir"));
     launch.idlePriority = readInt(profile, settingKey("TextEditor", "Priority")) != 1;

@@ -39,17 +39,20 @@ std::string quotedWhenBlank(std::string path);
 /// Splits a command line at blanks; a double-quoted part stays one argument, quotes removed.
 std::vector<std::string> splitArguments(std::string_view arguments);
 
-/// What the editor is started with.
-struct EditorLaunch {
+/// A path as a program is named: without the double quotes it may stand in.
+std::string unquotedPath(std::string path);
+
+/// What an outside program (the editor, a launcher slot) is started with.
+struct ProgramLaunch {
     std::string program;
     std::vector<std::string> arguments;
-    std::string workingDirectory;  ///< empty: the program's own
+    std::string workingDirectory;  ///< empty: the one this program runs in
     bool idlePriority = true;
 };
 
 /// The start of "TextEditor"/"Executable" with "CmdLine" expanded for target, in "ExecDir",
 /// at idle priority unless "Priority" is 1. None when no editor is set.
-std::optional<EditorLaunch> editorLaunch(const JumpTarget& target, Profile& profile);
+std::optional<ProgramLaunch> editorLaunch(const JumpTarget& target, Profile& profile);
 
 class UserInterface;
 

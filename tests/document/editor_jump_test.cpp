@@ -72,7 +72,7 @@ TEST(EditorJumpTest, TheLaunchFollowsTheSettingsAndNeedsAnEditor) {
     std::ofstream(ini) << "[TextEditor]\nExecutable=/usr/bin/vim\nCmdLine=+%R %F\n"
                           "ExecDir=/tmp\nPriority=1\n";
     Profile profile(ini);
-    const std::optional<EditorLaunch> launch = editorLaunch(target, profile);
+    const std::optional<ProgramLaunch> launch = editorLaunch(target, profile);
     ASSERT_TRUE(launch);
     EXPECT_EQ(launch->program, "/usr/bin/vim");
     EXPECT_EQ(launch->arguments, (std::vector<std::string>{"+120", "/corpus/my texts/a.txt"}));
