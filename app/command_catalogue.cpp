@@ -1,5 +1,6 @@
 #include "app/command_catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vellmora {
@@ -19,6 +20,11 @@ constexpr std::array kCommands = {
     CommandInfo{C::SaveText, "&Save to Text File\tCtrl+S", "Save to Text File", "Ctrl+S"},
     CommandInfo{C::SaveTextAs, "Save to Text File &as...", "Save to text file with a new name"},
     CommandInfo{C::LauncherMenu, "Launcher Menu\tF2", "Execute external program", "F2"},
+    CommandInfo{C::LaunchSlot1, "No. 1", "Execute program"},
+    CommandInfo{C::LaunchSlot2, "No. 2", "Execute program"},
+    CommandInfo{C::LaunchSlot3, "No. 3", "Execute program"},
+    CommandInfo{C::LaunchSlot4, "No. 4", "Execute program"},
+    CommandInfo{C::LaunchSlot5, "No. 5", "Execute program"},
     CommandInfo{C::SetTextEditor, "Set Text Editor", "Set Text Editor"},
     CommandInfo{C::Print, "&Print...\tCtrl+P", "Print current file", "Ctrl+P"},
     CommandInfo{C::Preview, "Pre&view", "Preview output"},
@@ -103,6 +109,12 @@ const CommandInfo& commandInfo(CommandId id) {
         if (info.id == id) return info;
     }
     return kCommands.front();  // every id is in the table; a test checks it
+}
+
+CommandId slotCommand(int slot) {
+    constexpr CommandId kSlots[] = {C::LaunchSlot1, C::LaunchSlot2, C::LaunchSlot3,
+                                    C::LaunchSlot4, C::LaunchSlot5};
+    return kSlots[std::clamp(slot, 1, 5) - 1];
 }
 
 }  // namespace vellmora

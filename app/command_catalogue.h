@@ -10,7 +10,7 @@ namespace vellmora {
 
 enum class CommandId {
     New, Open, Close, CloseAll, SaveAllText, SaveAllTextAndClose, SaveText, SaveTextAs,
-    LauncherMenu, SetTextEditor, Print, Preview, PrinterSetting, Break, Exit,
+    LauncherMenu, LaunchSlot1, LaunchSlot2, LaunchSlot3, LaunchSlot4, LaunchSlot5, SetTextEditor, Print, Preview, PrinterSetting, Break, Exit,
     Undo, Cut, Copy, Paste, EditWordGroup,
     Toolbar, Statusbar,
     ShowOriginal, ShowExtracted, ShowSorted, ShowCollocation, ShowSpreadsheet,
@@ -36,5 +36,8 @@ struct CommandInfo {
 /// Every command, in no particular order.
 std::span<const CommandInfo> commandCatalogue();
 const CommandInfo& commandInfo(CommandId id);
+
+/// The command that starts launcher slot 1 to 5 directly.
+CommandId slotCommand(int slot);
 
 }  // namespace vellmora

@@ -1,49 +1,27 @@
 // The external programs of the main window: the jump from a result line to the user's text
-// editor, and the program started after a copy.
+// editor, the program started after a copy, and the launcher.
 
 #include "app/main_frame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 
+#include "app/launcher_dialogs.h"
 #include "app/qt_user_interface.h"
 #include "app/result_view.h"
 #include "app/result_window.h"
 #include "document/editor_jump.h"
+#include "document/launcher.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
 
 namespace vellmora {
-namespace {
-
-bool startDetached(const ProgramLaunch& launch) {
-    QString program = QString::fromStdString(launch.program);
-    QStringList arguments;
-    for (const std::string& argument : launch.arguments)
-        arguments << QString::fromStdString(argument);
-    // Idle priority is the nice value of the child; nice(1) sets it before the program runs.
-    const QString nice = QStandardPaths::findExecutable("nice");
-    if (launch.idlePriority && !nice.isEmpty()) {
-        arguments.prepend(program);
-        arguments.prepend("19");
-        arguments.prepend("-n");
-        program = nice;
-    }
-    // A start that fails is not reported: the user sees no editor and tries again.
-    return QProcess::startDetached(program, arguments,
-                                   QString::fromStdString(launch.workingDirectory));
-}
-
-}  // namespace
 
 void CMainFrame::jumpToEditor(ResultWindow& window, long index) {
     const CPyxoDoc& document = window.document();
@@ -101,8 +79,7 @@ CSetEditorDialog::CSetEditorDialog(SetEditorDialogModel& model, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, "Select an executable file",
-                                                          m_directory->text());
+        const QString path = chooseExecutableFile(this, m_directory->text());
         if (path.isEmpty()) return;
         toModel();
         m_model.chooseExecutable(path.toStdString());
@@ -147,6 +124,33 @@ void CMainFrame::setTextEditor() {
     SetEditorDialogModel model(m_profile, m_ui);
     model.open();
     CSetEditorDialog(model, this).exec();
+}
+
+
+void CMainFrame::launcherMenu() {
+    LauncherDialogModel model(m_profile, m_ui);
+    model.open();
+    CLauncherDialog(model, m_profile, m_ui, this).exec();
+    refreshSlotTips();
+}
+
+void CMainFrame::quickStart(int slot) {
+    if (const std::optional<ProgramLaunch> launch = launchOfSlot(m_profile, m_ui, slot)) {
+        startDetached(*launch);
+    } else if (registProgram(m_profile, m_ui, slot, this)) {
+        refreshSlotTips();
+    }
+}
+
+void CMainFrame::refreshSlotTips() {
+    // The bare numbers of the toolbar say which program they start.
+    for (int slot = 1; slot <= kQuickStartSlots; ++slot) {
+        const std::string title = readLauncherEntry(m_profile, slot).title;
+        QAction* command = action(slotCommand(slot));
+        command->setToolTip(title.empty() ? QString("No. %1").arg(slot)
+                                          : QString("No. %1: %2").arg(slot).arg(
+                                                QString::fromStdString(title)));
+    }
 }
 
 }  // namespace vellmora

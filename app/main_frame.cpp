@@ -31,6 +31,7 @@
 #include "app/startup.h"
 #include "app/window_arrangement.h"
 #include "document/formatted_file.h"
+#include "document/launcher.h"
 #include "document/result_navigation.h"
 #include "engine/result_accumulation.h"
 #include "engine/search_dialog_model.h"
@@ -50,10 +51,6 @@ namespace {
 using C = CommandId;
 
 
-// Commands whose dialogs come with later work: present, and disabled until then.
-constexpr CommandId kNotYetAvailable[] = {
-    C::LauncherMenu,
-};
 // Never enabled: the program has nothing to undo, cut or paste.
 constexpr CommandId kAlwaysDisabled[] = {C::Undo, C::Cut, C::Paste};
 
@@ -82,6 +79,13 @@ bool isFormattedPath(const QString& path) {
     const std::string name = path.toStdString();
     std::string_view extension = fileExtension(name);
     return equalsIgnoringAsciiCase(extension, "vm2") || equalsIgnoringAsciiCase(extension, "vm1");
+}
+
+/// The name a letters icon is made of, where the command's own would not tell it apart.
+QString iconLetters(CommandId id, const QString& name) {
+    if (id == C::PrepareToAdd) return "Add";
+    if (name.startsWith("No. ")) return "No" + name.mid(4);  // the five launcher slots
+    return name;
 }
 
 QStyle::StandardPixmap iconOf(CommandId id) {
@@ -155,6 +159,7 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
     buildContextMenu();
     buildToolbars();
     connectCommands();
+    refreshSlotTips();
     statusBar()->setVisible(readInt(m_profile, settingKey("Display", "StatusBar")) != 0);
     // What the active window holds, and whether it is whole; menu hints do not cover it.
     m_resultStatus = new QLabel(this);
@@ -236,7 +241,7 @@ void CMainFrame::createActions() {
         if (info.id != C::Font)
             action->setIcon(iconOf(info.id) != QStyle::SP_CustomBase
                                 ? style()->standardIcon(iconOf(info.id))
-                                : lettersIcon(info.id == C::PrepareToAdd ? "Add" : name));
+                                : lettersIcon(iconLetters(info.id, name)));
         addAction(action);  // shortcuts work whichever menu bar is shown
         // Whatever a command changed, the commands offered follow at once, on the menus, the
         // toolbar and the context menu alike.
@@ -368,7 +373,7 @@ void CMainFrame::buildContextMenu() {
     QMenu* execute = m_contextMenu->addMenu("Execute");
     contextEntry(execute, "Menu", C::LauncherMenu);
     for (int slot = 1; slot <= 5; ++slot)
-        contextEntry(execute, QString("No. %1").arg(slot), std::nullopt);
+        contextEntry(execute, QString("No. %1").arg(slot), slotCommand(slot));
     contextEntry(execute, "Filer", std::nullopt);
     QMenu* kwic = m_contextMenu->addMenu("KWIC Search");
     contextEntry(kwic, "KWIC Search(Range)", C::KwicRange);
@@ -418,6 +423,9 @@ void CMainFrame::buildToolbars() {
     m_secondBar = addToolBar("Second");
     m_secondBar->setObjectName("toolbar2");
     m_secondBar->addAction(action(C::LauncherMenu));
+    m_secondBar->addSeparator();
+    for (int slot = 1; slot <= kQuickStartSlots; ++slot)
+        m_secondBar->addAction(action(slotCommand(slot)));
     m_secondBar->addSeparator();
     m_secondBar->addAction(action(C::TileVertical));
     m_secondBar->addSeparator();
@@ -512,6 +520,9 @@ void CMainFrame::connectCommands() {
     on(C::Convert, [this] { convert(); });
     on(C::AverageWordLength, [this] { averageWordLength(); });
     on(C::SetTextEditor, [this] { setTextEditor(); });
+    on(C::LauncherMenu, [this] { launcherMenu(); });
+    for (int slot = 1; slot <= kQuickStartSlots; ++slot)
+        on(slotCommand(slot), [this, slot] { quickStart(slot); });
     on(C::Print, [this] { printResult(); });
     on(C::Preview, [this] { previewResult(); });
     on(C::PrinterSetting, [this] { printerSetting(); });
@@ -540,7 +551,6 @@ void CMainFrame::connectCommands() {
         }
         updateCommandStates();
     });
-    for (CommandId id : kNotYetAvailable) action(id)->setEnabled(false);
     for (CommandId id : kAlwaysDisabled) action(id)->setEnabled(false);
 }
 

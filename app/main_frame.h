@@ -148,6 +148,12 @@ private:
     void startClipboardEditor();
     /// "Set Text Editor": the dialog over its model.
     void setTextEditor();
+    /// "Launcher Menu": the 26 slots.
+    void launcherMenu();
+    /// "No. 1" to "No. 5": the slot's program, or its entry dialog when it has none.
+    void quickStart(int slot);
+    /// The quick-start buttons' tips name their programs.
+    void refreshSlotTips();
 
     // Printing (print_commands.cpp).
     QPrinter& printer();

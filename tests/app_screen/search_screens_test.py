@@ -2,7 +2,8 @@
 """Searching from the real pyxo window under Xvfb, driven with xdotool as a person would with
 the keyboard: the search dialog (Alt+S) opens with the last request, "Search!" fills the
 view, the options (Alt+O) and word-group (Alt+G) dialogs open over it, and a long search shows
-its "I'm searching ..." box, whose "Quit Search" (Escape) ends the run.
+its "I'm searching ..." box, whose "Quit Search" (Escape) ends the run. A double click on a
+result line starts the text editor at the hit; F2 opens the launcher.
 
     search_screens_test.py PYXO SOURCE_DIR OUTPUT_DIR
 
@@ -316,6 +317,61 @@ def result_commands(pyxo, work, output, language, keyword, word, directory, fail
         session.close()
 
 
+RECORDER = "#!/bin/sh\nfor word in \"$@\"; do echo \"[$word]\"; done >> \"$0.log\"\n"
+
+
+def external_programs(pyxo, work, output, source, failures):
+    """A corpus and an editor whose paths hold blanks: a double click on a result line gives
+    the editor the hit's line and the file as one word each; F2 opens "Launcher Menu", whose
+    "No.1" starts slot 1 with its path kept whole."""
+    corpus = os.path.join(work, "my corpus")
+    shutil.copytree(os.path.join(source, "samples/en"), corpus)
+    editor = os.path.join(work, "my tools", "editor")
+    os.makedirs(os.path.dirname(editor))
+    with open(editor, "w") as f:
+        f.write(RECORDER)
+    os.chmod(editor, 0o755)
+    programs = (f"[TextEditor]\nExecutable={editor}\nCmdLine=+%R %F\n"
+                f"[ExecPrograms]\nExecProg1=recorder\n[ExecProg1]\nFile={editor}\n"
+                f"CmdLine=slot-one\n").encode()
+    session = Session(pyxo, work, ini_for(b"devil", corpus) + programs, output)
+    try:
+        session.key("alt+s")
+        session.key_to_focus("Return", wait=2)
+        screen = session.shoot("jump-results.png")
+        # Below the menus, toolbar and the window's first lines: a line of the result.
+        bands = [band for band in line_bands(text_rows(screen, screen[0] // 10, screen[0] // 4))
+                 if band[0] > screen[1] // 4]
+        if len(bands) < 4:
+            failures.append(f"the corpus with a blank in its path drew {len(bands)} lines")
+            return
+        y = (bands[1][0] + bands[1][1]) // 2
+        session.xdotool("mousemove", str(screen[0] // 5), str(y), "click", "--repeat", "2", "1")
+        time.sleep(1.5)
+        session.key("F2", wait=1)
+        if not dialog_shown(session, "^Launcher Menu$"):
+            failures.append("F2 opens no Launcher Menu")
+        session.shoot("launcher-menu.png")
+        # "No.1" is the dialog's first button: it holds the focus as the dialog opens.
+        session.key_to_focus("space", wait=1.5)
+        if dialog_shown(session, "^Launcher Menu$"):
+            failures.append("the Launcher Menu stays open after a start without NoExit")
+        words = []
+        if os.path.exists(editor + ".log"):
+            with open(editor + ".log") as f:
+                words = f.read().split("\n")
+        print(f"search screens: the editor and slot 1 received {words}")
+        jump = [word for word in words if word.startswith("[+")]
+        if len(jump) != 1 or not words[words.index(jump[0]) + 1].startswith(f"[{corpus}/"):
+            failures.append(f"the double click gave the editor {words}")
+        if "[slot-one]" not in words:
+            failures.append(f"No.1 of the launcher did not start slot 1: {words}")
+        if not session.alive():
+            failures.append("pyxo ended while it started other programs")
+    finally:
+        session.close()
+
+
 def main():
     pyxo, source, output = sys.argv[1:4]
     for tool in ("Xvfb", "import", "convert", "xdotool"):
@@ -336,6 +392,7 @@ def main():
                         os.path.join(source, "samples/en"), failures)
         result_commands(pyxo, work, output, "ja", "パッケージ".encode("cp932"), b"Debian",
                         os.path.join(source, "samples/ja"), failures)
+        external_programs(pyxo, work, output, source, failures)
     for failure in failures:
         print(f"search screens: {failure}")
     return 1 if failures else 0

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -427,6 +428,72 @@ TEST_F(WindowCommandsTest, SetTextEditorWiresItsPresetsAndTemplatesToTheModel) {
     EXPECT_EQ(Profile(profile.path()).readString("TextEditor", "CmdLine", ""), "--line %R %F");
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_TRUE(frame.action(CommandId::SetTextEditor)->isEnabled());
+}
+
+/// The button of the open modal dialog with text, or null.
+QPushButton* modalButton(const QString& text) {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return nullptr;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+TEST_F(WindowCommandsTest, LauncherSlotsStartFromTheContextMenuTheToolbarAndTheLauncher) {
+    // A program in a folder with a blank that writes down its arguments, one a line.
+    std::filesystem::create_directory(dir.file("my tools"));
+    const std::string program = dir.file("my tools/recorder");
+    const std::string record = dir.file("argv.txt");
+    testing::writeFileBytes(program, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done >> '" +
+                                         record + "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const auto recorded = [&](const std::string& expected) {
+        for (int i = 0; i < 100 && fileBytes(record) != expected; ++i) QTest::qWait(20);
+        return fileBytes(record);
+    };
+    profile.writeString("ExecPrograms", "ExecProg7", "seven");
+    for (const auto& [slot, arguments] : {std::pair{"ExecProg1", "-x \"a b\""},
+                                          std::pair{"ExecProg7", "seven"}}) {
+        profile.writeString(slot, "File", program);
+        profile.writeString(slot, "CmdLine", arguments);
+    }
+
+    QMenu* execute = nullptr;
+    for (QAction* entry : frame.contextMenu()->actions())
+        if (entry->text() == "Execute") execute = entry->menu();
+    ASSERT_NE(execute, nullptr);
+    for (QAction* entry : execute->actions())
+        if (entry->text() == "No. 1") entry->trigger();
+    EXPECT_EQ(recorded("-x\na b\n"), "-x\na b\n");
+
+    // An empty slot opens its entry dialog; what OK stores names the toolbar button.
+    QTimer::singleShot(0, [&] {
+        QWidget* entry = QApplication::activeModalWidget();
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->windowTitle(), "Regist an external program");
+        entry->findChildren<QLineEdit*>()[1]->setText(QString::fromStdString(program));
+        qobject_cast<QDialog*>(entry)->accept();
+    });
+    frame.action(CommandId::LaunchSlot2)->trigger();
+    EXPECT_EQ(frame.action(CommandId::LaunchSlot2)->toolTip(), "No. 2: recorder");
+
+    // "No.7" closes the launcher after the start, unless the option keeps it open.
+    for (const bool noExit : {false, true}) {
+        profile.writeInt("ExecPrograms", "NoExit", noExit ? 1 : 0);
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        bool stayed = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* launcher = QApplication::activeModalWidget();
+            ASSERT_EQ(launcher->windowTitle(), "Launcher Menu");
+            modalButton("No.7")->click();
+            stayed = launcher->isVisible();
+            if (stayed) modalButton("Cancel")->click();
+        });
+        QTest::keyClick(&frame, Qt::Key_F2);
+        EXPECT_EQ(stayed, noExit);
+    }
+    EXPECT_EQ(recorded("-x\na b\nseven\nseven\n"), "-x\na b\nseven\nseven\n");
 }
 
 }  // namespace
