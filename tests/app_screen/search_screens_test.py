@@ -331,7 +331,7 @@ def external_programs(pyxo, work, output, source, failures):
     with open(editor, "w") as f:
         f.write(RECORDER)
     os.chmod(editor, 0o755)
-    programs = (f"[TextEditor]\nExecutable={editor}\nCmdLine=+%R %F\n"
+    programs = (f"[TextEditor]\nExecutable={editor}\nCmdLine=/J%R %F\n"
                 f"[ExecPrograms]\nExecProg1=recorder\n[ExecProg1]\nFile={editor}\n"
                 f"CmdLine=slot-one\n").encode()
     session = Session(pyxo, work, ini_for(b"devil", corpus) + programs, output)
@@ -361,7 +361,7 @@ def external_programs(pyxo, work, output, source, failures):
             with open(editor + ".log") as f:
                 words = f.read().split("\n")
         print(f"search screens: the editor and slot 1 received {words}")
-        jump = [word for word in words if word.startswith("[+")]
+        jump = [word for word in words if word.startswith("[/J")]
         if len(jump) != 1 or not words[words.index(jump[0]) + 1].startswith(f"[{corpus}/"):
             failures.append(f"the double click gave the editor {words}")
         if "[slot-one]" not in words:
