@@ -4,7 +4,9 @@
 // without a printer: which lines go on which page, where the block stands. Lengths are in a
 // hundredth of an inch; line counts are text lines after wrapping.
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,15 +48,22 @@ public:
     /// Where the block stands on the page, in a hundredth of an inch, for an average
     /// character width of averageWidth.
     static int blockLeft(const PrintSettings& settings, int averageWidth) {
-        return settings.top + settings.offset * averageWidth;
+        return clampedToInt(settings.top + static_cast<long long>(settings.offset) * averageWidth);
     }
     static int blockWidth(const PrintSettings& settings, int averageWidth) {
-        return settings.columns * averageWidth;
+        return clampedToInt(static_cast<long long>(settings.columns) * averageWidth);
     }
     /// "Page : %d"
     static std::string header(int page) { return "Page : " + std::to_string(page); }
 
 private:
+    /// Hand-edited settings may be near the limits of int: their products stay on the page's
+    /// side of them instead of wrapping round.
+    static int clampedToInt(long long value) {
+        return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+    }
+
     std::vector<std::size_t> m_pageStarts;
     std::vector<std::size_t> m_pageEnds;
 };

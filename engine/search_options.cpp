@@ -1,5 +1,8 @@
 #include "engine/search_options.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "settings/catalogue.h"
 #include "settings/profile.h"
 
@@ -69,7 +72,8 @@ SearchOptions readSearchOptions(Profile& profile) {
     o.xsize = readStringAsInt(profile, settingKey("Options", "Xsize"));
     o.offset = readStringAsInt(profile, settingKey("Options", "Offset"));
     bool offsetLeft = isOn(profile, settingKey("Options", "OffsetLeft"));
-    if (offsetLeft) o.offset = -o.offset;
+    // A hand-edited INT_MIN has no negation; any offset that large is past every line anyway.
+    if (offsetLeft) o.offset = -std::max(o.offset, -std::numeric_limits<int>::max());
     o.ignoreKeta = readStringAsInt(profile, settingKey("Options", "IgnoreKeta"));
 
     o.kw1Both = isOn(profile, settingKey("Options", "KW1Both"));

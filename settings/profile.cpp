@@ -240,6 +240,8 @@ void Profile::apply(const PendingWrite& write) {
         // A new key goes after the section's last entry, before its trailing blank lines.
         std::size_t at = range.end;
         while (at > range.header + 1 && trimBlanks(m_lines[at - 1].text).empty()) --at;
+        // The file's last line may have no line end; the new key must not join it.
+        if (m_lines[at - 1].ending.empty()) m_lines[at - 1].ending = newLineEnding();
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
                        Line{write.key + "=" + write.value, newLineEnding()});
         return;

@@ -76,7 +76,7 @@ extern "C" {
 char* GetFilename(const char* path, char* out) {
     char copy[kPathCopyLimit + 1];
     copyWholeCharacters(copy, path, kPathCopyLimit);
-    std::strcpy(out, copy + lastSlash(copy) + 1);
+    std::strcpy(out, copy + (lastSlash(copy) + 1));
     return out;
 }
 

@@ -60,6 +60,13 @@ TEST(PrintLayoutTest, SettingsReadAsDecimalsAndPlaceTheBlock) {
     EXPECT_EQ(PrintLayout::blockWidth(settings, 8), 480);
     EXPECT_EQ(settings.left, 40);
     EXPECT_EQ(PrintLayout::header(3), "Page : 3");
+
+    // Edited by hand to the limits of int, the block stays at the edge instead of wrapping.
+    std::ofstream(dir.file("pyxo.ini")) << "[Print]\nColumn=2147483647\nOffset=-2147483648\n";
+    Profile edited(dir.file("pyxo.ini"));
+    const PrintSettings huge = PrintSettings::read(edited);
+    EXPECT_EQ(PrintLayout::blockWidth(huge, 8), 2147483647);
+    EXPECT_LT(PrintLayout::blockLeft(huge, 8), 0);
 }
 
 TEST(PrintOptionDialogModelTest, FieldsAreCheckedAsTheyAreLeftAndTheOffsetAgainOnOk) {

@@ -9,6 +9,8 @@
 
 #include "containers/ex_string_list.h"
 #include "engine/search_options.h"
+#include "settings/profile.h"
+#include "tests/support/temp_dir.h"
 #include "tests/textlib/text_helpers.h"
 
 namespace vellmora::test {
@@ -123,6 +125,18 @@ TEST(LayoutValues, HandEditedValuesStayUsable) {
     EXPECT_EQ(v.f, 202);
     EXPECT_EQ(v.w, 19);
     EXPECT_EQ(v.l, 8);
+}
+
+TEST(LayoutValues, AnOffsetAtTheLimitOfIntReadsLeftwardWithoutOverflow) {
+    testing::TempDir dir;
+    for (const char* offset : {"-2147483648", "-99999999999", "2147483647"}) {
+        testing::writeFileBytes(dir.file("pyxo.ini"), std::string("[Options]\nXsize=80\nOffset=") +
+                                                          offset + "\nOffsetLeft=1\n");
+        Profile profile(dir.file("pyxo.ini"));
+        const SearchOptions options = readSearchOptions(profile);
+        EXPECT_EQ(options.offset, offset[0] == '-' ? INT_MAX : -INT_MAX) << offset;
+        EXPECT_EQ(started(options, 4).values().l, offset[0] == '-' ? 76 : 1) << offset;
+    }
 }
 
 TEST(WindowContext, FirstAndLastLineOfAFile) {

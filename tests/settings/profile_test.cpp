@@ -147,6 +147,20 @@ TEST_F(ProfileTest, WritingKeepsEveryOtherLineByteForByte) {
               "Key=v\r\n");
 }
 
+TEST_F(ProfileTest, ANewKeyNeverJoinsALastLineWithoutItsEnd) {
+    for (const auto& [original, expected] :
+         {std::pair{"[Options]\nXsize=80", "[Options]\nXsize=80\nMethod=0\n"},
+          std::pair{"[Options]", "[Options]\nMethod=0\n"},
+          std::pair{"[Options]\r\nXsize=80", "[Options]\r\nXsize=80\r\nMethod=0\r\n"}}) {
+        writeFile(original);
+        Profile profile(m_path);
+        profile.writeInt("Options", "Method", 0);
+        ASSERT_TRUE(profile.flush());
+        EXPECT_EQ(readFile(), expected);
+        EXPECT_EQ(Profile(m_path).readInt("Options", "Method", -1), 0);
+    }
+}
+
 TEST_F(ProfileTest, AValueCannotBreakTheFileWithALineEnd) {
     Profile profile(m_path);
     profile.writeString("Setting", "Keyword1", "cat\r\n[Evil]\nx=1");
