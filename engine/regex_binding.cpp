@@ -14,12 +14,12 @@ namespace {
 constexpr const char* kLibraryName = "libjre32.so";
 constexpr int kMessageBufferSize = 512;
 
-using OpenFunction = int (*)(JreRecord*);
-using CompileFunction = int (*)(JreRecord*, const char*);
-using MatchFunction = int (*)(JreRecord*, const char*);
-using CloseFunction = void (*)(JreRecord*);
-using VersionFunction = unsigned (*)();
-using MessageFunction = int (*)(int, int, char*, int);
+using OpenFunction = Jre2OpenFunction;
+using CompileFunction = Jre2CompileFunction;
+using MatchFunction = Jre2GetMatchInfoFunction;
+using CloseFunction = Jre2CloseFunction;
+using VersionFunction = JreGetVersionFunction;
+using MessageFunction = GetJreMessageFunction;
 
 /// What the process holds of the engine: valid exactly while handle is set.
 struct Engine {
@@ -112,7 +112,7 @@ bool load() {
 }  // namespace
 
 RegexBinding::RegexBinding() {
-    for (Slot& s : m_slots) s.record.size = JreRecord::kSize;
+    for (Slot& s : m_slots) s.record.size = JRE2_RECORD_SIZE;
     ++engine().live;
 }
 
@@ -142,7 +142,7 @@ bool RegexBinding::initialise() {
     closeRecords();
     for (Slot& s : m_slots) {
         s.record = JreRecord{};
-        s.record.size = JreRecord::kSize;
+        s.record.size = JRE2_RECORD_SIZE;
     }
     return open(m_slots[0]) && open(m_slots[1]);
 }

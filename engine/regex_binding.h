@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "jre/jre32.h"
+
 namespace vellmora {
 
 /// The messages the expression commands show, each naming the record (1 or 2) it is about.
@@ -31,25 +33,9 @@ inline constexpr std::string_view kFailed1 = "Failed(;_;)1";
 inline constexpr std::string_view kFailed2 = "Failed(;_;)2";
 }  // namespace regex_messages
 
-/// The record exchanged with every engine call, as the engine's header declares it: 54
-/// bytes, little-endian 32-bit fields; the bytes not named here belong to the engine.
-#pragma pack(push, 2)
-struct JreRecord {
-    static constexpr std::uint32_t kSize = 54;
-
-    std::uint32_t size = 0;  ///< always kSize
-    std::uint32_t engine0 = 0;
-    std::uint32_t start = 0;  ///< byte offset in the text where matching starts
-    std::uint32_t engine1 = 0;
-    std::int32_t error = 0;      ///< the engine's code for the last call
-    std::uint32_t length = 0;    ///< of the match, in bytes
-    std::uint32_t position = 0;  ///< byte offset of the match in the text
-    unsigned char engine2[26] = {};
-};
-#pragma pack(pop)
-static_assert(sizeof(JreRecord) == JreRecord::kSize);
-static_assert(offsetof(JreRecord, start) == 8 && offsetof(JreRecord, error) == 16);
-static_assert(offsetof(JreRecord, length) == 20 && offsetof(JreRecord, position) == 24);
+/// The record exchanged with every engine call: the engine's own C type, so that the calls
+/// through the resolved entry points have exactly the types the engine defines them with.
+using JreRecord = JRE2;
 
 /// A match of an expression in a text: never empty.
 struct RegexMatch {
@@ -107,7 +93,7 @@ public:
 
 private:
     struct Slot {
-        JreRecord record;
+        JreRecord record{};
         bool opened = false;
     };
     Slot* slot(int record);
