@@ -17,6 +17,7 @@ constexpr int kMessageBufferSize = 512;
 using OpenFunction = Jre2OpenFunction;
 using CompileFunction = Jre2CompileFunction;
 using MatchFunction = Jre2GetMatchInfoFunction;
+using NonEmptyMatchFunction = Jre2GetNonEmptyMatchInfoFunction;
 using CloseFunction = Jre2CloseFunction;
 using VersionFunction = JreGetVersionFunction;
 using MessageFunction = GetJreMessageFunction;
@@ -27,6 +28,7 @@ struct Engine {
     OpenFunction open = nullptr;
     CompileFunction compile = nullptr;
     MatchFunction match = nullptr;
+    NonEmptyMatchFunction nonEmptyMatch = nullptr;  // may stay null: an older engine lacks it
     CloseFunction close = nullptr;
     VersionFunction version = nullptr;
     MessageFunction message = nullptr;  // may stay null: only diagnostics use it
@@ -39,6 +41,7 @@ struct Engine {
         open = nullptr;
         compile = nullptr;
         match = nullptr;
+        nonEmptyMatch = nullptr;
         close = nullptr;
         version = nullptr;
         message = nullptr;
@@ -94,6 +97,7 @@ bool load() {
     e.open = resolve<OpenFunction>(handle, "Jre2Open");
     e.compile = resolve<CompileFunction>(handle, "Jre2Compile");
     e.match = resolve<MatchFunction>(handle, "Jre2GetMatchInfo");
+    e.nonEmptyMatch = resolve<NonEmptyMatchFunction>(handle, "Jre2GetNonEmptyMatchInfo");
     e.close = resolve<CloseFunction>(handle, "Jre2Close");
     e.version = resolve<VersionFunction>(handle, "JreGetVersion");
     e.message = resolve<MessageFunction>(handle, "GetJreMessage");
@@ -171,9 +175,12 @@ std::optional<RegexMatch> RegexBinding::match(int record, std::string_view text,
     Slot* s = slot(record);
     Engine& e = engine();
     if (s == nullptr || text.empty() || !s->opened || e.handle == nullptr) return std::nullopt;
+    // An engine that skips empty matches itself searches the line once; otherwise each empty
+    // match costs a new search one byte later.
+    const MatchFunction match = e.nonEmptyMatch != nullptr ? e.nonEmptyMatch : e.match;
     for (std::size_t from = start; from <= text.size();) {
         s->record.start = static_cast<std::uint32_t>(from);
-        if (e.match(&s->record, text.data()) == 0) return std::nullopt;
+        if (match(&s->record, text.data()) == 0) return std::nullopt;
         const std::size_t position = s->record.position;
         const std::size_t length = s->record.length;
         // The engine is outside this program: a match that does not lie in the text is none.

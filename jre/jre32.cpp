@@ -129,6 +129,48 @@ std::size_t characterStartAtOrAfter(const unsigned char* text, std::size_t from)
 
 int oneDigit(int value) { return value < 0 ? 0 : (value > 15 ? 15 : value); }
 
+/// The match calls, with Oniguruma's search options.
+int search(JRE2* record, const char* text, OnigOptionType options) {
+    try {
+        if (!validRecord(record)) return 0;
+        record->length = 0;
+        record->position = 0;
+        Expression* expression = expressionOf(record);
+        if (expression == nullptr) return 0;
+        if (expression->regex == nullptr) {
+            record->error = JRE_ERROR_NO_PATTERN;
+            return 0;
+        }
+        if (text == nullptr) {
+            record->error = JRE_ERROR_NULL_TEXT;
+            return 0;
+        }
+        record->error = JRE_OK;
+        const auto* begin = reinterpret_cast<const OnigUChar*>(text);
+        const std::size_t length = std::strlen(text);
+        if (record->start > length) return 0;
+        const std::size_t from = characterStartAtOrAfter(begin, record->start);
+        if (from > length) return 0;
+        const OnigUChar* end = begin + length;
+        int r = onig_search_with_param(expression->regex, begin, end, begin + from, end,
+                                       expression->region, options, expression->param);
+        if (r == ONIG_MISMATCH) return 0;
+        if (r < 0) {
+            record->error = r;  // a retry limit overrun among them: no match, and why
+            return 0;
+        }
+        record->position = static_cast<std::uint32_t>(r);
+        record->length =
+            static_cast<std::uint32_t>(expression->region->end[0] - expression->region->beg[0]);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        record->error = JRE_ERROR_NO_MEMORY;
+    } catch (...) {
+        record->error = JRE_ERROR_INTERNAL;
+    }
+    return 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -199,44 +241,11 @@ JRE_API int Jre2Compile(JRE2* record, const char* pattern) {
 }
 
 JRE_API int Jre2GetMatchInfo(JRE2* record, const char* text) {
-    try {
-        if (!validRecord(record)) return 0;
-        record->length = 0;
-        record->position = 0;
-        Expression* expression = expressionOf(record);
-        if (expression == nullptr) return 0;
-        if (expression->regex == nullptr) {
-            record->error = JRE_ERROR_NO_PATTERN;
-            return 0;
-        }
-        if (text == nullptr) {
-            record->error = JRE_ERROR_NULL_TEXT;
-            return 0;
-        }
-        record->error = JRE_OK;
-        const auto* begin = reinterpret_cast<const OnigUChar*>(text);
-        const std::size_t length = std::strlen(text);
-        if (record->start > length) return 0;
-        const std::size_t from = characterStartAtOrAfter(begin, record->start);
-        if (from > length) return 0;
-        const OnigUChar* end = begin + length;
-        int r = onig_search_with_param(expression->regex, begin, end, begin + from, end,
-                                       expression->region, ONIG_OPTION_NONE, expression->param);
-        if (r == ONIG_MISMATCH) return 0;
-        if (r < 0) {
-            record->error = r;  // a retry limit overrun among them: no match, and why
-            return 0;
-        }
-        record->position = static_cast<std::uint32_t>(r);
-        record->length =
-            static_cast<std::uint32_t>(expression->region->end[0] - expression->region->beg[0]);
-        return 1;
-    } catch (const std::bad_alloc&) {
-        record->error = JRE_ERROR_NO_MEMORY;
-    } catch (...) {
-        record->error = JRE_ERROR_INTERNAL;
-    }
-    return 0;
+    return search(record, text, ONIG_OPTION_NONE);
+}
+
+JRE_API int Jre2GetNonEmptyMatchInfo(JRE2* record, const char* text) {
+    return search(record, text, ONIG_OPTION_FIND_NOT_EMPTY);
 }
 
 JRE_API void Jre2Close(JRE2* record) {

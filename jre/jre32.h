@@ -71,6 +71,12 @@ JRE_API int Jre2Compile(JRE2* record, const char* pattern);
  * a second byte); nonzero when a match was found, whose position and length are then in the
  * record. A match may be empty. */
 JRE_API int Jre2GetMatchInfo(JRE2* record, const char* text);
+/* As Jre2GetMatchInfo, but the first match that is not empty: where the expression's first
+ * choice at a position matches nothing, its other choices there are tried, then the next
+ * character. One search does it all, so the retry limit bounds the work on the whole text; a
+ * caller that skipped empty matches by searching again one byte later would repeat the work
+ * from every byte. */
+JRE_API int Jre2GetNonEmptyMatchInfo(JRE2* record, const char* text);
 /* Releases the record's pattern; the record may be opened again. */
 JRE_API void Jre2Close(JRE2* record);
 /* The engine's version as 0xMmt: major, minor and teeny in one hexadecimal digit each. */
@@ -83,6 +89,7 @@ JRE_API int GetJreMessage(int code, int reserved, char* buffer, int size);
 typedef int (*Jre2OpenFunction)(JRE2*);
 typedef int (*Jre2CompileFunction)(JRE2*, const char*);
 typedef int (*Jre2GetMatchInfoFunction)(JRE2*, const char*);
+typedef int (*Jre2GetNonEmptyMatchInfoFunction)(JRE2*, const char*);
 typedef void (*Jre2CloseFunction)(JRE2*);
 typedef unsigned int (*JreGetVersionFunction)(void);
 typedef int (*GetJreMessageFunction)(int, int, char*, int);

@@ -4,7 +4,10 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "engine/regex_binding.h"
 
@@ -12,7 +15,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// The program declares the record on its side of the boundary: both must agree byte for byte.
+// The program passes the engine its record: the layout is the one the engine reads.
 static_assert(sizeof(JRE2) == sizeof(vellmora::JreRecord));
 static_assert(offsetof(JRE2, start) == offsetof(vellmora::JreRecord, start));
 static_assert(offsetof(JRE2, error) == offsetof(vellmora::JreRecord, error));
@@ -160,6 +163,79 @@ TEST(Jre32, VersionAndMessages) {
     EXPECT_EQ(GetJreMessage(JRE_OK, 0, nullptr, 8), 0);
     EXPECT_EQ(GetJreMessage(12345, 0, buffer, 1), 0);
     EXPECT_STREQ(buffer, "");
+}
+
+/// Every non-empty hit of record's pattern in line, each search going on at the end of the
+/// last hit: with one non-empty search each, or by skipping empty matches one byte later.
+std::vector<std::pair<unsigned, unsigned>> hits(JRE2& record, const std::string& line,
+                                                bool nonEmptySearch) {
+    std::vector<std::pair<unsigned, unsigned>> found;
+    for (unsigned from = 0; from <= line.size();) {
+        record.start = from;
+        const int matched = nonEmptySearch ? Jre2GetNonEmptyMatchInfo(&record, line.c_str())
+                                           : Jre2GetMatchInfo(&record, line.c_str());
+        if (matched == 0) break;
+        if (record.length == 0) {
+            from = record.position + 1;
+            continue;
+        }
+        found.emplace_back(record.position, record.length);
+        from = record.position + record.length;
+    }
+    return found;
+}
+
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(Jre32Test, TheNonEmptySearchFindsTheHitsOfSkippingEmptyMatches) {
+    // Real English and Shift-JIS text, and random bytes with many lead bytes and digits.
+    std::vector<std::string> lines = linesOf(VELLMORA_TEST_DATA "/reader/devil-part.txt");
+    const std::vector<std::string> japanese = linesOf(VELLMORA_TEST_DATA "/reader/reference-sjis.txt");
+    lines.insert(lines.end(), japanese.begin(), japanese.end());
+    std::mt19937 random(20261209);
+    const std::string alphabet = "ab x1\x82\x93\x93\xfa\x96\x7b";
+    for (int i = 0; i < 300; ++i) {
+        std::string line(random() % 60, ' ');
+        for (char& c : line) c = alphabet[random() % alphabet.size()];
+        lines.push_back(line);
+    }
+    lines.push_back("  \t ");
+    ASSERT_GT(lines.size(), 1500u);
+    const std::vector<std::string> patterns = {
+        "the", "(?i)THE", "colou?r|devil", "[0-9]*", "x*", "(a|b)+", "\\w+", "[^ ]+ [^ ]+",
+        "^\\s*$", "(foo)?b", "[a-z]*?x", "\\bin\\b", kNichi + kHon, "[" + kNichi + kHon + "]+",
+        ".$", "(?i)[A-Z]{2,}",
+    };
+    for (const std::string& pattern : patterns) {
+        ASSERT_NE(Jre2Compile(&record, pattern.c_str()), 0) << pattern;
+        std::size_t total = 0;
+        for (const std::string& line : lines) {
+            const auto expected = hits(record, line, false);
+            ASSERT_EQ(hits(record, line, true), expected) << pattern << " in " << line;
+            total += expected.size();
+        }
+        EXPECT_GT(total, 0u) << pattern;
+    }
+}
+
+TEST_F(Jre32Test, AnExpressionThatMatchesEmptyEverywhereIsSearchedOnceUnderTheLimit) {
+    // Skipping its empty matches one byte at a time would scan the rest of the line again
+    // from every byte; the one search gives up at its limit instead.
+    ASSERT_NE(Jre2Compile(&record, "(?:a|)+?x|"), 0);
+    const std::string line(8190, 'a');
+    record.start = 0;
+    EXPECT_EQ(Jre2GetNonEmptyMatchInfo(&record, line.c_str()), 0);
+    EXPECT_EQ(record.error, kRetryLimitInSearchOver);
+    // An empty first choice no longer hides a non-empty one at the same place.
+    ASSERT_NE(Jre2Compile(&record, "|a"), 0);
+    record.start = 0;
+    ASSERT_NE(Jre2GetNonEmptyMatchInfo(&record, "ba"), 0);
+    EXPECT_EQ(std::make_pair(record.position, record.length), std::make_pair(1u, 1u));
 }
 
 }  // namespace
