@@ -62,6 +62,13 @@ int main(int argc, char** argv) {
     if (GetExDllVersion() < 5) return 1;
 
     Profile profile(Profile::defaultPath());
+    // Settings that cannot be stored are lost at the end of the session: the user must know.
+    profile.setFlushFailureReporter([&profile](const std::string& reason) {
+        QMessageBox::warning(nullptr, "Vellmora",
+                             QString("The settings could not be saved to %1: %2")
+                                 .arg(QString::fromStdString(profile.path()),
+                                      QString::fromStdString(reason)));
+    });
     Histories histories;
     histories.load(profile);
 

@@ -7,6 +7,8 @@
 
 namespace vellmora {
 
+class Profile;
+
 class CExStringList;
 
 /// Exit statuses of pyxo-cli.
@@ -29,6 +31,8 @@ struct CliContext {
     void printList(const CExStringList& list) const;
     /// Writes one stored line (with its CR LF) the same way.
     void printLine(std::string_view line) const;
+    /// Says on standard error when profile cannot store the settings.
+    static void reportFlushFailures(Profile& profile);
 };
 
 /// Prints "pyxo-cli: " and the text on standard error.

@@ -18,6 +18,13 @@ void complain(std::string_view text) {
     std::fprintf(stderr, "pyxo-cli: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
+void CliContext::reportFlushFailures(Profile& profile) {
+    profile.setFlushFailureReporter([&profile](const std::string& reason) {
+        std::fprintf(stderr, "The settings could not be saved to %s: %s\n", profile.path().c_str(),
+                     reason.c_str());
+    });
+}
+
 bool CliContext::keywordArgument(const std::string& text, std::string& sjis) const {
     if (!utf8) {
         sjis = text;

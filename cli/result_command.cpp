@@ -19,7 +19,9 @@ namespace {
 /// A formatted file opened as the desktop program opens it, with the settings and the
 /// console to work on it.
 struct InputDocument {
-    explicit InputDocument(const CliContext& context) : profile(context.iniPath) {}
+    explicit InputDocument(const CliContext& context) : profile(context.iniPath) {
+        CliContext::reportFlushFailures(profile);
+    }
     /// False (the message on standard error) when the file cannot be read.
     bool read(const std::string& path) {
         return static_cast<bool>(readFormattedFile(path, document, ui, profile));

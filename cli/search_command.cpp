@@ -144,6 +144,7 @@ int runSearchCommand(const CliContext& context, std::string_view name, SearchCom
     if (!parse(context, name, args)) return kExitUsage;
 
     Profile profile(context.iniPath);
+    CliContext::reportFlushFailures(profile);
     ConsoleUserInterface ui;
     Histories histories;
     histories.load(profile);

@@ -64,6 +64,7 @@ int runAverageWordLength(const CliContext& context) {
         }
     }
     Profile profile(context.iniPath);
+    CliContext::reportFlushFailures(profile);
     ConsoleUserInterface ui;
     Histories histories;
     histories.load(profile);
@@ -95,6 +96,7 @@ int runFileList(const CliContext& context) {
         return kExitUsage;
     }
     Profile profile(context.iniPath);
+    CliContext::reportFlushFailures(profile);
     ConsoleUserInterface ui;
     CPyxoDoc document("pyxo-cli");
     ApplicationSearchFlags flags;

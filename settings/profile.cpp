@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 
@@ -120,6 +121,19 @@ void Profile::writeString(std::string_view section, std::string_view key,
 bool Profile::flush() {
     if (m_pending.empty()) return true;
     refresh();  // keeps hand edits made since the last read
+    std::string reason;
+    if (!writeFile(reason)) {
+        if (m_reportFailure && !m_failureReported) m_reportFailure(reason);
+        m_failureReported = true;
+        return false;
+    }
+    m_failureReported = false;
+    m_pending.clear();
+    m_stamp = currentStamp();
+    return true;
+}
+
+bool Profile::writeFile(std::string& reason) {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path target(m_path);
@@ -127,23 +141,30 @@ bool Profile::flush() {
 
     std::string temporary = m_path + ".tmp-" + std::to_string(getpid());
     std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (out == nullptr) return false;
-    bool written = true;
-    for (const Line& line : m_lines) {
-        written = written && std::fwrite(line.text.data(), 1, line.text.size(), out) ==
-                                 line.text.size();
-        written = written && std::fwrite(line.ending.data(), 1, line.ending.size(), out) ==
-                                 line.ending.size();
-    }
-    written = std::fflush(out) == 0 && written;
-    written = fsync(fileno(out)) == 0 && written;
-    written = std::fclose(out) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), m_path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (out == nullptr) {
+        reason = std::strerror(errno);
         return false;
     }
-    m_pending.clear();
-    m_stamp = currentStamp();
+    bool written = true;
+    int failure = 0;
+    const auto note = [&](bool ok) {
+        if (!ok && failure == 0) failure = errno;
+        written = written && ok;
+    };
+    for (const Line& line : m_lines) {
+        if (!written) break;
+        note(std::fwrite(line.text.data(), 1, line.text.size(), out) == line.text.size());
+        note(std::fwrite(line.ending.data(), 1, line.ending.size(), out) == line.ending.size());
+    }
+    note(std::fflush(out) == 0);
+    note(fsync(fileno(out)) == 0);
+    note(std::fclose(out) == 0);
+    if (written && std::rename(temporary.c_str(), m_path.c_str()) != 0) note(false);
+    if (!written) {
+        std::remove(temporary.c_str());
+        reason = std::strerror(failure != 0 ? failure : EIO);
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,7 +55,16 @@ public:
     bool flush();
     bool hasPendingWrites() const { return !m_pending.empty(); }
 
+    /// Told why, when a flush fails: once, until a flush succeeds again, so that a full disk
+    /// is reported without a message at every setting the program stores.
+    using FlushFailureReporter = std::function<void(const std::string& reason)>;
+    void setFlushFailureReporter(FlushFailureReporter reporter) {
+        m_reportFailure = std::move(reporter);
+    }
+
 private:
+    bool writeFile(std::string& reason);
+
     struct Line {
         std::string text;    // without the line end
         std::string ending;  // "\r\n", "\n" or "" for a last line without one
@@ -89,6 +99,8 @@ private:
     std::string newLineEnding() const;
 
     std::string m_path;
+    FlushFailureReporter m_reportFailure;
+    bool m_failureReported = false;
     std::vector<Line> m_lines;
     std::vector<PendingWrite> m_pending;
     FileStamp m_stamp;

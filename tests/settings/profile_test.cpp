@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -198,12 +200,24 @@ TEST_F(ProfileTest, FailedFlushReportsAndLeavesTheOldFileIntact) {
     // A directory where the temporary file must go: even root cannot write there.
     const std::string temporary = m_path + ".tmp-" + std::to_string(getpid());
     ASSERT_TRUE(fs::create_directory(temporary));
+    std::vector<std::string> reported;
+    profile.setFlushFailureReporter([&](const std::string& reason) { reported.push_back(reason); });
     EXPECT_FALSE(profile.flush());
     EXPECT_TRUE(profile.hasPendingWrites());
     EXPECT_EQ(readFile(), "[Options]\nBeep=0\n");
+    // Told once why, not at every setting stored while the fault lasts.
+    profile.writeInt("Options", "Method", 1);
+    EXPECT_FALSE(profile.flush());
+    EXPECT_EQ(reported, std::vector<std::string>{std::strerror(EISDIR)});
     fs::remove(temporary);
     EXPECT_TRUE(profile.flush());
-    EXPECT_EQ(readFile(), "[Options]\nBeep=1\n");
+    EXPECT_EQ(readFile(), "[Options]\nBeep=1\nMethod=1\n");
+    // A fault after a success is news again.
+    ASSERT_TRUE(fs::create_directory(temporary));
+    profile.writeInt("Options", "Method", 2);
+    EXPECT_FALSE(profile.flush());
+    EXPECT_EQ(reported.size(), 2u);
+    fs::remove(temporary);
 }
 
 TEST_F(ProfileTest, FlushIntoAPathThatCannotBeAFileFails) {
