@@ -262,14 +262,20 @@ void Profile::apply(const PendingWrite& write) {
         std::size_t at = range.end;
         while (at > range.header + 1 && trimBlanks(m_lines[at - 1].text).empty()) --at;
         // The file's last line may have no line end; the new key must not join it.
-        if (m_lines[at - 1].ending.empty()) m_lines[at - 1].ending = newLineEnding();
+        endLastLine(m_lines[at - 1]);
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
                        Line{write.key + "=" + write.value, newLineEnding()});
         return;
     }
-    if (!m_lines.empty() && m_lines.back().ending.empty()) m_lines.back().ending = newLineEnding();
+    if (!m_lines.empty()) endLastLine(m_lines.back());
     m_lines.push_back(Line{"[" + write.section + "]", newLineEnding()});
     m_lines.push_back(Line{write.key + "=" + write.value, newLineEnding()});
+}
+
+void Profile::endLastLine(Line& line) const {
+    if (!line.ending.empty()) return;
+    // A CR the line ends in would join an LF into one line end and be lost.
+    line.ending = !line.text.empty() && line.text.back() == '\r' ? "\r\n" : newLineEnding();
 }
 
 std::string Profile::newLineEnding() const {

@@ -96,6 +96,8 @@ private:
     std::optional<std::size_t> findKey(const SectionRange& range, std::string_view key) const;
     std::optional<std::string_view> lookup(std::string_view section, std::string_view key) const;
     void apply(const PendingWrite& write);
+    /// Gives the file's last line, which may have none, the line end a new line needs before it.
+    void endLastLine(Line& line) const;
     std::string newLineEnding() const;
 
     std::string m_path;

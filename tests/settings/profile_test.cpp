@@ -153,7 +153,9 @@ TEST_F(ProfileTest, ANewKeyNeverJoinsALastLineWithoutItsEnd) {
     for (const auto& [original, expected] :
          {std::pair{"[Options]\nXsize=80", "[Options]\nXsize=80\nMethod=0\n"},
           std::pair{"[Options]", "[Options]\nMethod=0\n"},
-          std::pair{"[Options]\r\nXsize=80", "[Options]\r\nXsize=80\r\nMethod=0\r\n"}}) {
+          std::pair{"[Options]\r\nXsize=80", "[Options]\r\nXsize=80\r\nMethod=0\r\n"},
+          // The value's own CR stays its own: it must not become the line end.
+          std::pair{"[Options]\nXsize=80\r", "[Options]\nXsize=80\r\r\nMethod=0\n"}}) {
         writeFile(original);
         Profile profile(m_path);
         profile.writeInt("Options", "Method", 0);
