@@ -21,6 +21,7 @@
 #include "document/result_document.h"
 #include "document/text_save.h"
 #include "platform/recording_user_interface.h"
+#include "tests/document/file_bytes.h"
 #include "results/colloq_reference.h"
 #include "results/file_list.h"
 #include "settings/profile.h"
@@ -31,27 +32,6 @@ namespace {
 
 using testing::readFileBytes;
 using testing::writeFileBytes;
-
-/// While it lives, no file of this process grows past limit bytes: a write there fails with
-/// EFBIG (the signal that would end the process is ignored), as on a disk that fills up.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_old;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    sighandler_t m_oldHandler;
-};
 
 /// Runs save where it cannot create a file in folder: as a user without the right to write
 /// there (in a child process when this one is root, whom modes do not stop). True when save
@@ -104,7 +84,7 @@ void expectFaultsLeaveTheOldFile(const Save& save, bool reportsToTheUser) {
         if (fault.readOnly) {
             saved = saveInReadOnlyFolder(dir.path(), [&] { return save(target, ui); });
         } else {
-            FileSizeLimit limit(fault.limit);
+            testing::FileSizeLimit limit(fault.limit);
             saved = save(target, ui);
         }
         EXPECT_FALSE(saved) << fault.name;
@@ -183,7 +163,7 @@ TEST(SaveFaultsTest, AWordListThatCannotBeWrittenWholeIsNeitherKeptNorRecorded) 
     for (const rlim_t limit : {rlim_t{4096}, rlim_t{0}}) {
         ReferenceOutcome outcome;
         {
-            FileSizeLimit fault(limit);
+            testing::FileSizeLimit fault(limit);
             outcome = buildReference(request, profile, reference, ui);
         }
         EXPECT_EQ(outcome.filesRead, 1);
