@@ -191,6 +191,7 @@ void Profile::refresh() {
 
 void Profile::load() {
     m_lines.clear();
+    m_sectionHeaders.clear();
     std::FILE* in = std::fopen(m_path.c_str(), "rb");
     if (in == nullptr) return;
     std::string content;
@@ -218,15 +219,23 @@ void Profile::load() {
         }
         m_lines.push_back(std::move(line));
     }
+    indexSections();
+}
+
+void Profile::indexSections() {
+    m_sectionHeaders.clear();
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (sectionHeader(m_lines[i].text)) m_sectionHeaders.push_back(i);
+    }
 }
 
 Profile::SectionRange Profile::findSection(std::string_view section) const {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        std::optional<std::string_view> name = sectionHeader(m_lines[i].text);
-        if (!name || !sameName(*name, section)) continue;
-        std::size_t end = i + 1;
-        while (end < m_lines.size() && !sectionHeader(m_lines[end].text)) ++end;
-        return {true, i, end};
+    for (std::size_t k = 0; k < m_sectionHeaders.size(); ++k) {
+        const std::size_t header = m_sectionHeaders[k];
+        if (!sameName(*sectionHeader(m_lines[header].text), section)) continue;
+        const std::size_t end =
+            k + 1 < m_sectionHeaders.size() ? m_sectionHeaders[k + 1] : m_lines.size();
+        return {true, header, end};
     }
     return {false, 0, 0};
 }
@@ -265,11 +274,13 @@ void Profile::apply(const PendingWrite& write) {
         endLastLine(m_lines[at - 1]);
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
                        Line{write.key + "=" + write.value, newLineEnding()});
+        indexSections();
         return;
     }
     if (!m_lines.empty()) endLastLine(m_lines.back());
     m_lines.push_back(Line{"[" + write.section + "]", newLineEnding()});
     m_lines.push_back(Line{write.key + "=" + write.value, newLineEnding()});
+    indexSections();
 }
 
 void Profile::endLastLine(Line& line) const {

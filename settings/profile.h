@@ -92,6 +92,8 @@ private:
     void refresh();
     void load();
     FileStamp currentStamp() const;
+    /// Finds the section header lines again after the lines changed.
+    void indexSections();
     SectionRange findSection(std::string_view section) const;
     std::optional<std::size_t> findKey(const SectionRange& range, std::string_view key) const;
     std::optional<std::string_view> lookup(std::string_view section, std::string_view key) const;
@@ -104,6 +106,9 @@ private:
     FlushFailureReporter m_reportFailure;
     bool m_failureReported = false;
     std::vector<Line> m_lines;
+    // Where each section starts: a settings file is read a key at a time, and a long one
+    // would otherwise be scanned whole for every key.
+    std::vector<std::size_t> m_sectionHeaders;
     std::vector<PendingWrite> m_pending;
     FileStamp m_stamp;
     bool m_loaded = false;
