@@ -179,8 +179,8 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan = std::make_unique<FileScan>(o);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(o));
-    m_prefilterNeedle = expressions ? std::string() : prefilterNeedle(o, m_matcher);
-    m_scan->reader().setNeedle(m_prefilterNeedle, o.ignoreCase);
+    m_prefilterNeedles = prefilterNeedles(o, m_matcher, m_expressions);
+    m_scan->reader().setNeedles(m_prefilterNeedles, o.ignoreCase);
 
     if (collected) {
         forEachCorpusFile(m_profile, m_state.files, m_ui,
@@ -277,10 +277,10 @@ void KwocSearchRun::searchFile(const std::string& path) {
     const bool expressions = m_expressions.active();
     LineLoopMode mode;
     mode.preprocess = o.preprocessing();
-    mode.skipping = !m_prefilterNeedle.empty();
+    mode.skipping = !m_prefilterNeedles.empty();
     const bool finished =
         readFileLines(scan, mode, m_ui, m_document.id(), m_fileHits, [&](long lineNumber) {
-            if (!expressions && !scan.candidate(kCurrent)) return;
+            if (!scan.candidate(kCurrent)) return;
             std::string_view copy = scan.searchCopy(kCurrent, o.ignoreCase);
             LineMatch match = expressions ? testExpressionLine(copy)
                                           : testLine(copy, scan.slot(kCurrent + 1));

@@ -118,7 +118,7 @@ private:
     SearchState& m_state;
     KeywordMatcher m_matcher;
     SearchExpressions m_expressions;  // active for the length of a regular-expression run
-    std::string m_prefilterNeedle;    // empty when every line must be searched
+    std::vector<std::string> m_prefilterNeedles;  // empty when every line must be searched
     LineWordFinder m_keyword2;
     ResultLayout m_layout;
     SearchOutcome m_outcome;

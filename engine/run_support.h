@@ -2,11 +2,14 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/corpus_file_set.h"
 #include "engine/keyword_matcher.h"
+#include "engine/pattern_literals.h"
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
+#include "engine/search_expressions.h"
 #include "engine/search_run.h"
 #include "document/result_document.h"
 #include "platform/user_interface.h"
@@ -97,6 +100,33 @@ inline std::string prefilterNeedle(const SearchOptions& options, const KeywordMa
         if (options.lineEndMarker() != '\0' && c == options.lineEndMarker()) return {};
     }
     return keyword;
+}
+
+/// The literals one of which every line holding a match of pattern holds as it stands in the
+/// file (up to ASCII case when case is ignored), or none. A blank in the line may have been a
+/// TAB and the marker was a line end; the rewrites change bytes freely.
+inline std::vector<std::string> expressionPrefilterNeedles(const SearchOptions& options,
+                                                           std::string_view pattern) {
+    if (!options.prefilter || options.preprocessing()) return {};
+    std::string unusable = " ";
+    if (options.lineEndMarker() != '\0') unusable += options.lineEndMarker();
+    std::vector<std::string> literals = requiredLiterals(pattern, options.ignoreCase, unusable);
+    // Looking for a single byte passes over too few lines to pay for itself.
+    for (const std::string& literal : literals) {
+        if (literal.size() < 2) return {};
+    }
+    return literals;
+}
+
+/// What the reader's prefilter of a run looks for: keyword 1's expression's literals, or the
+/// single keyword; none when every line must be searched.
+inline std::vector<std::string> prefilterNeedles(const SearchOptions& options,
+                                                 const KeywordMatcher& matcher,
+                                                 const SearchExpressions& expressions) {
+    if (expressions.active()) return expressionPrefilterNeedles(options, expressions.firstPattern());
+    std::string needle = prefilterNeedle(options, matcher);
+    if (needle.empty()) return {};
+    return {needle};
 }
 
 /// The file loop of every search run: each listed path in order, skipping excluded extensions

@@ -44,7 +44,10 @@ bool SearchExpressions::compile(const KeywordSpec& keyword1, const KeywordSpec& 
     } else if (m_second && !m_binding->compile(2, patternOf(profile, keyword2), ignoreCase)) {
         failure = messages.compile2;
     }
-    if (failure.empty()) return true;
+    if (failure.empty()) {
+        m_firstPattern = std::move(pattern1);
+        return true;
+    }
     ui.alert(failure);
     m_binding.reset();
     return false;

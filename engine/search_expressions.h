@@ -51,9 +51,12 @@ public:
         return !m_second || m_binding->match(2, text, 0).has_value() != m_negateSecond;
     }
     bool hasSecond() const { return m_second; }
+    /// The pattern keyword 1's expression was compiled from (with OR, keyword 2's joined).
+    const std::string& firstPattern() const { return m_firstPattern; }
 
 private:
     std::unique_ptr<RegexBinding> m_binding;
+    std::string m_firstPattern;
     bool m_second = false;
     bool m_negateSecond = false;
 };

@@ -70,8 +70,8 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan = std::make_unique<FileScan>(m_options);
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
-    m_prefilterNeedle = expressions ? std::string() : prefilterNeedle(m_options, m_matcher);
-    m_scan->reader().setNeedle(m_prefilterNeedle, m_options.ignoreCase);
+    m_prefilterNeedles = prefilterNeedles(m_options, m_matcher, m_expressions);
+    m_scan->reader().setNeedles(m_prefilterNeedles, m_options.ignoreCase);
 
     if (collected) {
         forEachCorpusFile(m_profile, m_state.files, m_ui,
@@ -131,6 +131,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     // The engine reports each occurrence and its length, which is K1; the boundary test on
     // the context holds as for words, and expression 2 stands for the keyword-2 test.
     auto searchExpressionLine = [&](unsigned long lineNumber) {
+        if (!scan.candidate(0)) return;
         m_layout.beginLine();
         const std::string_view line(scan.slot(0), scan.length(0));
         const std::string_view copy = scan.searchCopy(0, o.ignoreCase);
@@ -183,7 +184,7 @@ void KwicSearchRun::searchFile(const std::string& path) {
     mode.window = window;
     mode.guarded = guarded;
     mode.preprocess = o.preprocessing();
-    mode.skipping = !m_prefilterNeedle.empty();
+    mode.skipping = !m_prefilterNeedles.empty();
     const bool finished = readFileLines(scan, mode, m_ui, m_document.id(), hits, [&](long n) {
         searchLine(static_cast<unsigned long>(n));
     });

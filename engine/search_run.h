@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "containers/ex_string_list.h"
 #include "engine/keyword_matcher.h"
@@ -107,7 +108,7 @@ private:
     KeywordMatcher m_matcher;
     ResultLayout m_layout;
     SearchOutcome m_outcome;
-    std::string m_prefilterNeedle;  // empty when every line must be searched
+    std::vector<std::string> m_prefilterNeedles;  // empty when every line must be searched
     ApplicationSearchFlags* m_flags = nullptr;  // cleared when the run ends
     HitCondition* m_condition = nullptr;
     std::unique_ptr<FileScan> m_scan;

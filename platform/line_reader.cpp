@@ -1,9 +1,5 @@
 #include "platform/line_reader.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,7 +84,7 @@ bool LineReader::open(const std::string& path) {
     m_error = 0;
     m_piecesRead = 0;
     m_lastLength = 0;
-    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
+    forgetScans();
     return true;
 }
 
@@ -113,89 +109,24 @@ bool LineReader::fill() {
     }
     m_pos = kHeadroom;
     m_end = kHeadroom + static_cast<std::size_t>(got);
-    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
+    forgetScans();
     return true;
+}
+
+void LineReader::forgetScans() {
+    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
+    m_needles.forget();
 }
 
 bool LineReader::holdsNeedle(std::size_t from, std::size_t to) {
-    if (m_nextNeedle == kUnknown || m_nextNeedle < from) {
-        const char* base = m_buffer.get();
-        const char* found = findNeedle(base + from, m_end - from);
-        m_nextNeedle = found != nullptr ? found - base : m_end;
-    }
+    if (m_nextNeedle == kUnknown || m_nextNeedle < from)
+        m_nextNeedle = m_needles.next(m_buffer.get(), from, m_end);
     return m_nextNeedle < to;
-}
-
-const char* LineReader::findNeedle(const char* text, std::size_t length) {
-    // memchr for the needle's rarest byte runs at memory speed, the C library's memmem does
-    // not; each hit of that byte is then compared whole. The rarest byte is the one the first
-    // buffer of the file holds least often.
-    const std::size_t size = m_needle.size();
-    if (length < size) return nullptr;
-    if (!m_rareChosen) chooseRareByte(text, length);
-    const char* end = text + length;
-    for (const char* p = text + m_rareOffset; p < end;) {
-        p = scanFor(p, end);
-        if (p == nullptr) return nullptr;
-        const char* start = p - m_rareOffset;
-        if (start + size <= end && sameAsNeedle(start)) return start;
-        ++p;
-    }
-    return nullptr;
-}
-
-void LineReader::chooseRareByte(const char* text, std::size_t length) {
-    std::size_t counts[256] = {};
-    for (std::size_t i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        ++counts[m_needleIgnoresCase ? ximo::toLower(c) : c];
-    }
-    if (m_needleIgnoresCase) {
-        for (int c = 'a'; c <= 'z'; ++c) counts[c] += counts[c - 'a' + 'A'];
-    }
-    m_rareOffset = 0;
-    for (std::size_t i = 1; i < m_needle.size(); ++i) {
-        if (counts[static_cast<unsigned char>(m_needle[i])] <
-            counts[static_cast<unsigned char>(m_needle[m_rareOffset])])
-            m_rareOffset = i;
-    }
-    m_rareChosen = true;
-}
-
-const char* LineReader::scanFor(const char* from, const char* end) const {
-    const unsigned char rare = static_cast<unsigned char>(m_needle[m_rareOffset]);
-    if (!m_needleIgnoresCase || !ximo::isLower(rare))
-        return static_cast<const char*>(std::memchr(from, rare, end - from));
-    // A letter in either case: the two cases differ only in bit 0x20.
-    const char* p = from;
-#if defined(__SSE2__)
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i wanted = _mm_set1_epi8(static_cast<char>(rare));
-    for (; end - p >= 16; p += 16) {
-        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(block, caseBit), wanted));
-        if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
-    }
-#endif
-    for (; p < end; ++p) {
-        if ((static_cast<unsigned char>(*p) | 0x20) == rare) return p;
-    }
-    return nullptr;
-}
-
-bool LineReader::sameAsNeedle(const char* text) const {
-    if (!m_needleIgnoresCase) return std::memcmp(text, m_needle.data(), m_needle.size()) == 0;
-    for (std::size_t i = 0; i < m_needle.size(); ++i) {
-        if (ximo::toLower(static_cast<unsigned char>(text[i])) !=
-            static_cast<unsigned char>(m_needle[i]))
-            return false;
-    }
-    return true;
 }
 
 std::size_t LineReader::skipLines(std::size_t keepBefore) {
     constexpr std::size_t kRing = 8;
-    if (m_needle.empty() || m_pos >= m_end || keepBefore >= kRing) return 0;
+    if (m_needles.empty() || m_pos >= m_end || keepBefore >= kRing) return 0;
     const char* base = m_buffer.get();
     // Where the first byte that must be read normally stands: a needle or a NUL.
     holdsNeedle(m_pos, m_pos);
@@ -223,13 +154,13 @@ std::size_t LineReader::skipLines(std::size_t keepBefore) {
 }
 
 void LineReader::setNeedle(std::string_view needle, bool ignoreCase) {
-    m_needle.assign(needle);
-    m_needleIgnoresCase = ignoreCase;
-    if (ignoreCase) {
-        for (char& c : m_needle) c = static_cast<char>(ximo::toLower(static_cast<unsigned char>(c)));
-    }
+    setNeedles({std::string(needle)}, ignoreCase);
+}
+
+void LineReader::setNeedles(const std::vector<std::string>& needles, bool ignoreCase) {
+    m_needles.assign(needles, ignoreCase);
     m_nextNeedle = kUnknown;
-    m_rareChosen = false;
+    m_needles.forget();
 }
 
 bool LineReader::holds(char byte, std::size_t& next, std::size_t from, std::size_t to) {
@@ -247,7 +178,7 @@ bool LineReader::next(char* slot, LinePiece& piece) {
     bool lineEnd = false;
     bool mayHoldNul = false;
     bool mayHoldTab = false;
-    bool mayHoldNeedle = m_needle.empty();
+    bool mayHoldNeedle = m_needles.empty();
     int chunks = 0;
     while (length < kMaxPieceLength && fill()) {
         const char* from = m_buffer.get() + m_pos;
@@ -258,7 +189,7 @@ bool LineReader::next(char* slot, LinePiece& piece) {
         mayHoldTab = holds('\t', m_nextTab, m_pos, m_pos + taken) || mayHoldTab;
         // A needle may straddle two reads: a piece taken from more than one is always a
         // candidate.
-        if (!m_needle.empty() && !mayHoldNeedle)
+        if (!m_needles.empty() && !mayHoldNeedle)
             mayHoldNeedle = ++chunks > 1 || holdsNeedle(m_pos, m_pos + taken);
         std::memcpy(slot + length, from, taken);
         length += taken;
@@ -307,7 +238,7 @@ void LineReader::giveBack(const char* bytes, std::size_t count) {
     m_pos -= count;
     // Usually the same bytes are still there; after a refill this brings them back.
     std::memmove(m_buffer.get() + m_pos, bytes, count);
-    m_nextNul = m_nextTab = m_nextNeedle = kUnknown;
+    forgetScans();
 }
 
 std::size_t LineShaper::shape(char* line, const LinePiece& piece, LineReader& reader) const {

@@ -18,6 +18,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/needle_set.h"
 
 namespace vellmora {
 
@@ -77,6 +80,8 @@ public:
     /// search can pass over the lines that cannot hold its keyword.
     /// With ignoreCase, ASCII letters of the needle match either case.
     void setNeedle(std::string_view needle, bool ignoreCase = false);
+    /// As setNeedle, for pieces that may hold any of needles.
+    void setNeedles(const std::vector<std::string>& needles, bool ignoreCase = false);
 
     /// Passes over whole lines that surely hold neither the needle nor a NUL byte: each ends
     /// with '\n' inside the current buffer and is no longer than a piece, so it would have been
@@ -119,16 +124,11 @@ private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::size_t m_nextNul = kUnknown;
     std::size_t m_nextTab = kUnknown;
-    std::string m_needle;
+    NeedleSet m_needles;
     std::size_t m_nextNeedle = kUnknown;
-    bool m_needleIgnoresCase = false;
-    std::size_t m_rareOffset = 0;  // the needle byte the search scans for
-    bool m_rareChosen = false;
+    /// The buffer's bytes changed: where the next NUL, TAB and needle stand is not known.
+    void forgetScans();
     bool holdsNeedle(std::size_t from, std::size_t to);
-    const char* findNeedle(const char* text, std::size_t length);
-    void chooseRareByte(const char* text, std::size_t length);
-    const char* scanFor(const char* from, const char* end) const;
-    bool sameAsNeedle(const char* text) const;
     bool holds(char byte, std::size_t& next, std::size_t from, std::size_t to);
 };
 
