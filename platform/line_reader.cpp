@@ -1,10 +1,15 @@
 #include "platform/line_reader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 
@@ -45,6 +50,59 @@ std::size_t giveBackStart(const char* text, std::size_t length) {
         if (!ximo::isSpace(byte(i)) && !(charStart && ximo::isLeadByte(byte(i)))) start = i + 1;
     }
     return start;
+}
+
+/// The lines that end in [begin, end) one after another from begin, each with its '\n'
+/// within maxLength bytes of its start, and where the last of them ends.
+struct WholeLines {
+    std::size_t count = 0;
+    const char* end = nullptr;
+};
+
+/// The set bits of x, inline: the compiler's own call for it costs more than the bits below
+/// on processors it cannot assume have an instruction for it.
+inline std::size_t bitCount(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<std::size_t>((x * 0x0101010101010101u) >> 56);
+}
+
+WholeLines countWholeLines(const char* begin, const char* end, std::size_t maxLength) {
+    // Lines passed over are counted, not looked at one by one: a call per line would cost
+    // more than the whole scan (most lines are short).
+    WholeLines lines{0, begin};
+    const char* p = begin;
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    auto maskOf = [&](const char* at) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), newline)));
+    };
+    for (; end - p >= 64; p += 64) {
+        const std::uint64_t mask = std::uint64_t{maskOf(p)} | std::uint64_t{maskOf(p + 16)} << 16 |
+                                   std::uint64_t{maskOf(p + 32)} << 32 |
+                                   std::uint64_t{maskOf(p + 48)} << 48;
+        if (mask == 0) {
+            // No line end from lines.end up to here: the line is too long once that is
+            // maxLength bytes.
+            if (static_cast<std::size_t>(p + 64 - lines.end) >= maxLength) return lines;
+            continue;
+        }
+        const char* first = p + __builtin_ctzll(mask);
+        if (static_cast<std::size_t>(first - lines.end) >= maxLength) return lines;
+        lines.count += bitCount(mask);
+        lines.end = p + 64 - __builtin_clzll(mask);
+    }
+#endif
+    for (; p < end; ++p) {
+        if (static_cast<std::size_t>(p - lines.end) >= maxLength) return lines;
+        if (*p == '\n') {
+            ++lines.count;
+            lines.end = p + 1;
+        }
+    }
+    return lines;
 }
 
 }  // namespace
@@ -125,29 +183,24 @@ bool LineReader::holdsNeedle(std::size_t from, std::size_t to) {
 }
 
 std::size_t LineReader::skipLines(std::size_t keepBefore) {
-    constexpr std::size_t kRing = 8;
-    if (m_needles.empty() || m_pos >= m_end || keepBefore >= kRing) return 0;
+    constexpr std::size_t kMaxKept = 7;
+    if (m_needles.empty() || m_pos >= m_end || keepBefore > kMaxKept) return 0;
     const char* base = m_buffer.get();
     // Where the first byte that must be read normally stands: a needle or a NUL.
     holdsNeedle(m_pos, m_pos);
     holds('\0', m_nextNul, m_pos, m_pos);
     const std::size_t stop = std::min(m_nextNeedle, m_nextNul);
-    std::size_t starts[kRing];
-    std::size_t count = 0;
-    std::size_t p = m_pos;
-    for (;;) {
-        std::size_t span = std::min(m_end - p, kMaxPieceLength);
-        const char* newline = static_cast<const char*>(std::memchr(base + p, '\n', span));
-        if (newline == nullptr) break;
-        std::size_t end = newline - base + 1;
-        if (stop < end) break;
-        starts[count % kRing] = p;
-        p = end;
-        ++count;
+    const char* begin = base + m_pos;
+    const WholeLines lines = countWholeLines(begin, base + stop, kMaxPieceLength);
+    if (lines.count <= keepBefore) return 0;
+    // Back over the lines to be read normally, to the start of the first of them.
+    const char* resume = lines.end;
+    for (std::size_t i = 0; i < keepBefore; ++i) {
+        const void* newline = memrchr(begin, '\n', static_cast<std::size_t>(resume - 1 - begin));
+        resume = newline != nullptr ? static_cast<const char*>(newline) + 1 : begin;
     }
-    if (count <= keepBefore) return 0;
-    std::size_t skipped = count - keepBefore;
-    m_pos = keepBefore == 0 ? p : starts[skipped % kRing];
+    const std::size_t skipped = lines.count - keepBefore;
+    m_pos = static_cast<std::size_t>(resume - base);
     m_piecesRead += skipped;
     m_lastLength = 0;
     return skipped;
