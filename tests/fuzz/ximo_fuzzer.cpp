@@ -47,7 +47,7 @@ bool within(const char* p, const char* s) { return p >= s && p <= s + std::strle
 void characterModel(const std::string& a, int n, int pos) {
     // The position tests walk the text from its start, so the whole range is tried on a
     // prefix only.
-    const int length = static_cast<int>(std::min<std::size_t>(a.size(), 300));
+    const int length = static_cast<int>(std::min<std::size_t>(a.size(), 96));
     for (int i = 0; i <= length; ++i) {
         if (is_nth_kanji(i, a.c_str()) == 0 && ximo::isTrailByte(a[i + 1]))
             check(is_nth_kanji2(i + 1, a.c_str()) == 0,
