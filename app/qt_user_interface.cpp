@@ -74,6 +74,12 @@ void QtUserInterface::pump() {
     QApplication::processEvents();
 }
 
+void QtUserInterface::pumpWhileWaiting() {
+    // Waiting calls come seldom: the clock is looked at every time.
+    m_callsSinceClock = kCallsPerClockCheck;
+    pump();
+}
+
 void QtUserInterface::showBusyTitle(DocumentId document, std::string_view progress) {
     if (m_hooks.showBusyTitle) m_hooks.showBusyTitle(document, progress);
 }

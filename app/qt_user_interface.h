@@ -39,6 +39,7 @@ public:
     void beep() override;
     Answer message(std::string_view text, Buttons buttons) override;
     void pump() override;
+    void pumpWhileWaiting() override;
     void showBusyTitle(DocumentId document, std::string_view progress) override;
     void restoreTitle(DocumentId document) override;
     void refreshViews(DocumentId document) override;

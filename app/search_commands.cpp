@@ -37,7 +37,8 @@ void CMainFrame::runSearch(ResultWindow& window, const SearchDialogFields& field
     // The request and its histories are stored before any file opens.
     copyRequest(m_histories.lastValues());
     m_histories.saveLastValues(m_profile, !fields.keyword2.empty());
-    const SearchOptions options = readSearchOptions(m_profile);
+    SearchOptions options = readSearchOptions(m_profile);
+    options.jobs = defaultSearchJobs();
     const SearchRequest request = searchRequestOf(fields);
     SearchOutcome outcome;
     {

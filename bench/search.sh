@@ -65,12 +65,17 @@ man_text() {  # man_text DIR MiB: the manual page sources under DIR, up to MiB
     cat /usr/share/common-licenses/* 2>/dev/null || true
     man_text /usr/share/man/man1 60
 } >"$work/en.pool"
+# Each Japanese text is converted alone: iconv gives up at the first byte that is not UTF-8,
+# and a page of another encoding is left out.
+to_sjis() {  # to_sjis FILES...: each (gzipped or not) UTF-8 file in Shift-JIS
+    local file
+    for file in "$@"; do zcat -f "$file" | iconv -c -f UTF-8 -t CP932 2>/dev/null || true; done
+}
 {
     cat "$root/samples/ja/"*.txt "$root/tests/data/ja/sjis/subset.txt"
-    { man_text /usr/share/man/ja 40
-      find /usr/share/doc/debian-reference-ja -type f \( -name '*.txt*' -o -name '*.html*' \) |
-          sort | xargs -r zcat -f 2>/dev/null || true
-    } | iconv -c -f UTF-8 -t CP932
+    mapfile -t ja_texts < <({ find /usr/share/man/ja -type f -name '*.gz'
+        find /usr/share/debian-reference -type f -name '*.ja.txt*'; } 2>/dev/null | sort)
+    to_sjis "${ja_texts[@]}"
 } >"$work/ja.pool"
 for language in en ja; do
     cat "$work/$language.pool" "$work/$language.pool" >"$work/$language.twice"

@@ -158,6 +158,7 @@ int runSearchCommand(const CliContext& context, std::string_view name, SearchCom
     histories.saveLastValues(profile, !fields.keyword2.empty());
 
     SearchOptions options = readSearchOptions(profile);
+    options.jobs = defaultSearchJobs();
     CPyxoDoc document("pyxo-cli");
     // Without a file to write, nothing needs the lines once they are printed.
     StdoutSink sink(context);

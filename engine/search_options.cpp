@@ -1,7 +1,9 @@
 #include "engine/search_options.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <thread>
 
 #include "settings/catalogue.h"
 #include "settings/profile.h"
@@ -98,6 +100,16 @@ SearchOptions readSearchOptions(Profile& profile) {
     o.mae = isOn(profile, settingKey("Options", "Mae"));
     o.bummatsu = isOn(profile, settingKey("Options", "Bummatsu"));
     return o;
+}
+
+int defaultSearchJobs() {
+    if (const char* jobs = std::getenv("PYXO_JOBS"); jobs != nullptr && *jobs != '\0') {
+        char* end = nullptr;
+        const long value = std::strtol(jobs, &end, 10);
+        if (*end == '\0' && value >= 1 && value <= 64) return static_cast<int>(value);
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
 }
 
 }  // namespace vellmora

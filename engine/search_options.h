@@ -46,6 +46,9 @@ struct SearchOptions {
     /// Let the reader pass over lines that cannot hold the keyword (never a setting: tests
     /// turn it off to prove the results are the same).
     bool prefilter = true;
+    /// Files searched at once, each on a thread of its own (never a setting: the programs set
+    /// it from the machine, tests to compare the runs).
+    int jobs = 1;
 
     int xsize = 80;       ///< Xsize, decimal text
     int offset = 0;       ///< Offset, negated when OffsetLeft is 1
@@ -74,5 +77,8 @@ struct SearchOptions {
 
 /// Reads the snapshot with every default and normalisation of the run.
 SearchOptions readSearchOptions(Profile& profile);
+
+/// How many files a run searches at once: PYXO_JOBS when it names 1 to 64, else one per core.
+int defaultSearchJobs();
 
 }  // namespace vellmora

@@ -1,11 +1,15 @@
 #include "engine/search_run.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <cstring>
 #include <vector>
 
 #include "document/result_document.h"
 #include "engine/file_scan.h"
+#include "engine/parallel_files.h"
 #include "engine/run_support.h"
 #include "engine/corpus_file_set.h"
 #include "engine/preprocessor.h"
@@ -73,9 +77,11 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_prefilterNeedles = prefilterNeedles(m_options, m_matcher, m_expressions);
     m_scan->reader().setNeedles(m_prefilterNeedles, m_options.ignoreCase);
 
-    if (collected) {
+    if (collected && searchesInParallel()) {
+        searchInParallel(request);
+    } else if (collected) {
         forEachCorpusFile(m_profile, m_state.files, m_ui,
-                          [this](const std::string& path) { searchFile(path); });
+                          [this](const std::string& path) { searchOnThisThread(path); });
     }
     m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
     m_flags = flags;
@@ -92,39 +98,45 @@ bool KwicSearchRun::addLine(std::string_view line) {
     return false;
 }
 
-void KwicSearchRun::searchFile(const std::string& path) {
-    FileScan& scan = *m_scan;
+KwicSearchRun::FileReport KwicSearchRun::searchFile(const Tools& tools, UserInterface& ui,
+                                                    ResultSink& sink, const std::string& path) {
+    FileScan& scan = *tools.scan;
+    KeywordMatcher& matcher = *tools.matcher;
+    ResultLayout& layout = *tools.layout;
+    SearchExpressions& expressions = *tools.expressions;
     const SearchOptions& o = m_options;
-    if (!scan.reader().open(path)) return;  // skipped silently, counted nowhere
+    FileReport report;
+    if (!scan.reader().open(path)) return report;  // skipped silently, counted nowhere
+    report.opened = true;
 
     const std::string displayName = displayNameOf(o, path);
     if (!o.noSeparator && !o.sepMatched && !o.tagAsIs && !o.tagFName)
-        addLine(ResultLayout::separatorLine(displayName));
-    long hits = 0;
+        sink.add(ResultLayout::separatorLine(displayName), 0, false);
+    long& hits = report.hits;
     bool separatorPending = o.sepMatched;
-    ++m_outcome.filesOpened;
     scan.preprocessor().startFile();
     // A file abandoned as binary, or given up when a run was cancelled, leaves lines in the
     // window; they must not show as context of the next file's first hits.
     scan.emptyWindow();
 
     // Expressions are searched line by line, whatever bOneLine says.
-    const bool expressions = m_expressions.active();
-    const bool window = !o.oneLine && !expressions;
+    const bool searchingExpressions = expressions.active();
+    const bool window = !o.oneLine && !searchingExpressions;
     // The binary-file guard watches every loop but the single-keyword and keyword-2 line loops.
-    const bool guarded =
-        window || expressions || (!m_matcher.singleKeyword1() && !m_matcher.hasKeyword2());
+    const bool guarded = window || searchingExpressions ||
+                         (!matcher.singleKeyword1() && !matcher.hasKeyword2());
     const int boundaryMode1 = o.boundaryMode1();
     const int searchSlot = window ? LineWindow::kCurrent : 0;
-    const LayoutValues& layout = m_layout.values();
+    const LayoutValues& values = layout.values();
 
     auto output = [&](unsigned long lineNumber, std::string_view context) {
+        const long source = static_cast<long>(lineNumber);
         if (separatorPending) {
-            addLine(ResultLayout::separatorLine(displayName));
+            sink.add(ResultLayout::separatorLine(displayName), source, false);
             separatorPending = false;
         }
-        std::string_view printed = m_layout.printedText(context);
-        addLine(m_layout.hitLine(displayName, lineNumber, printed));
+        std::string_view printed = layout.printedText(context);
+        sink.add(layout.hitLine(displayName, lineNumber, printed), source, true);
         ++hits;  // a hit the limit refused still counts
     };
 
@@ -132,49 +144,49 @@ void KwicSearchRun::searchFile(const std::string& path) {
     // the context holds as for words, and expression 2 stands for the keyword-2 test.
     auto searchExpressionLine = [&](unsigned long lineNumber) {
         if (!scan.candidate(0)) return;
-        m_layout.beginLine();
+        layout.beginLine();
         const std::string_view line(scan.slot(0), scan.length(0));
         const std::string_view copy = scan.searchCopy(0, o.ignoreCase);
         std::size_t start = 0;
-        while (std::optional<RegexMatch> hit = m_expressions.findFirst(copy, start)) {
+        while (std::optional<RegexMatch> hit = expressions.findFirst(copy, start)) {
             // A rejected match gives way to one that begins a byte later; after a hit the
             // search goes on at its end, since the tails of a match ("unning" of "running"
             // for \w+ing) are no occurrences of their own.
             start = hit->offset + 1;
-            std::string_view context = m_layout.lineContext(line, hit->offset);
+            std::string_view context = layout.lineContext(line, hit->offset);
             if (boundaryMode1 != 0 &&
-                wordcheck(boundaryMode1, context.data(), layout.l,
+                wordcheck(boundaryMode1, context.data(), values.l,
                           static_cast<int>(hit->length)) != 0)
                 continue;
             // From byte 1: byte 0 is never printed and may be the second half of a cut
             // character, which the engine would pair with the next byte.
-            if (!m_expressions.secondAccepts(context.substr(1))) continue;
+            if (!expressions.secondAccepts(context.substr(1))) continue;
             output(lineNumber, context);
             start = hit->offset + hit->length;
         }
     };
 
     auto searchLine = [&](unsigned long lineNumber) {
-        if (expressions) {
+        if (searchingExpressions) {
             searchExpressionLine(lineNumber);
             return;
         }
         if (!scan.candidate(searchSlot)) return;
-        m_layout.beginLine();
+        layout.beginLine();
         std::string_view copy = scan.searchCopy(searchSlot, o.ignoreCase);
         const char* nextLine = window ? scan.slot(LineWindow::kCurrent + 1) : nullptr;
         std::size_t start = 0;
-        while (std::optional<Occurrence> hit = m_matcher.find(copy, start, nextLine)) {
+        while (std::optional<Occurrence> hit = matcher.find(copy, start, nextLine)) {
             start = hit->offset + 1;
             std::string_view context =
-                window ? m_layout.windowContext(scan.window(), hit->offset)
-                       : m_layout.lineContext(std::string_view(scan.slot(searchSlot),
-                                                               scan.length(searchSlot)),
-                                              hit->offset);
-            if (!m_matcher.acceptsContext(context, layout.l, hit->length)) continue;
+                window ? layout.windowContext(scan.window(), hit->offset)
+                       : layout.lineContext(std::string_view(scan.slot(searchSlot),
+                                                             scan.length(searchSlot)),
+                                            hit->offset);
+            if (!matcher.acceptsContext(context, values.l, hit->length)) continue;
             if (m_condition != nullptr
-                    ? !m_condition->accepts(context, layout.l, hit->length, layout.w)
-                    : !m_matcher.acceptsKeyword2(context, layout.l, hit->length, layout.w))
+                    ? !m_condition->accepts(context, values.l, hit->length, values.w)
+                    : !matcher.acceptsKeyword2(context, values.l, hit->length, values.w))
                 continue;
             output(lineNumber, context);
         }
@@ -185,14 +197,133 @@ void KwicSearchRun::searchFile(const std::string& path) {
     mode.guarded = guarded;
     mode.preprocess = o.preprocessing();
     mode.skipping = !m_prefilterNeedles.empty();
-    const bool finished = readFileLines(scan, mode, m_ui, m_document.id(), hits, [&](long n) {
+    const bool finished = readFileLines(scan, mode, ui, m_document.id(), hits, [&](long n) {
         searchLine(static_cast<unsigned long>(n));
     });
     if (finished && o.count && (!o.countMatched || hits > 0))
-        addLine(ResultLayout::countLine(displayName, hits));
+        sink.add(ResultLayout::countLine(displayName, hits), ResultSink::kAfterLastLine, false);
     scan.reader().close();
-    m_outcome.total += hits;
+    return report;
+}
+
+namespace {
+
+/// The sink of a file searched on the run's own thread: straight into the document.
+class DocumentSink : public ResultSink {
+public:
+    explicit DocumentSink(std::function<bool(std::string_view)> add) : m_add(std::move(add)) {}
+    bool add(std::string_view line, long, bool) override { return m_add(line); }
+
+private:
+    std::function<bool(std::string_view)> m_add;
+};
+
+}  // namespace
+
+void KwicSearchRun::searchOnThisThread(const std::string& path) {
+    DocumentSink sink([this](std::string_view line) { return addLine(line); });
+    const Tools tools{m_scan.get(), &m_matcher, &m_layout, &m_expressions};
+    const FileReport report = searchFile(tools, m_ui, sink, path);
+    if (!report.opened) return;
+    ++m_outcome.filesOpened;
+    m_outcome.total += report.hits;
     m_ui.refreshViews(m_document.id());
+}
+
+bool KwicSearchRun::searchesInParallel() const {
+    // A tag left open carries over into the next file, and the positioned search's test is
+    // one object: those runs read their files one after another.
+    return m_options.jobs > 1 && m_state.files.count() > 1 && m_condition == nullptr &&
+           !m_options.deHtml;
+}
+
+struct KwicSearchRun::WorkerTools {
+    std::unique_ptr<FileScan> scan;
+    KeywordMatcher matcher;
+    ResultLayout layout;
+    SearchExpressions expressions;
+    Tools tools() { return {scan.get(), &matcher, &layout, &expressions}; }
+};
+
+bool KwicSearchRun::prepareWorkers(const SearchRequest& request,
+                                   std::vector<std::unique_ptr<WorkerTools>>& workers,
+                                   int count) {
+    std::atomic<bool> never{false};
+    WorkerUserInterface silent(never);
+    for (int i = 0; i < count; ++i) {
+        auto tools = std::make_unique<WorkerTools>();
+        tools->scan = std::make_unique<FileScan>(m_options);
+        tools->scan->preprocessor().startRun(preprocessOptionsOf(m_options));
+        tools->scan->reader().setNeedles(m_prefilterNeedles, m_options.ignoreCase);
+        tools->matcher = m_matcher;
+        tools->layout = m_layout;
+        // Each worker searches with expressions of its own; the run's compiled, so these do.
+        if (m_expressions.active() &&
+            (!tools->expressions.openEngine() ||
+             !tools->expressions.compile(request.keyword1, request.keyword2, m_options.method,
+                                         m_options.ignoreCase, m_profile,
+                                         m_expressionMessages, silent)))
+            return false;
+        workers.push_back(std::move(tools));
+    }
+    return true;
+}
+
+void KwicSearchRun::searchInParallel(const SearchRequest& request) {
+    const std::vector<std::string> paths(m_state.files.begin(), m_state.files.end());
+    const int count = static_cast<int>(std::min<std::size_t>(
+        static_cast<std::size_t>(m_options.jobs), paths.size()));
+    std::vector<std::unique_ptr<WorkerTools>> workers;
+    if (!prepareWorkers(request, workers, count)) {
+        forEachCorpusFile(m_profile, m_state.files, m_ui,
+                          [this](const std::string& path) { searchOnThisThread(path); });
+        return;
+    }
+    CExcludeFile exclusions;
+    exclusions.build(m_profile);
+    const auto excluded = [&](const std::string& path) {
+        return readInt(m_profile, settingKey("Options", "Exclude")) == 1 &&
+               exclusions.isExcluded(path);
+    };
+    // Files excluded when the run starts are not read ahead; the test is made again when each
+    // file's turn comes, since the setting may change while the run goes on.
+    std::vector<bool> excludedAtStart;
+    for (const std::string& path : paths) excludedAtStart.push_back(excluded(path));
+
+    ParallelFileSearch search(count, paths.size(),
+                              [&](int worker, std::size_t index, UserInterface& ui,
+                                  FileLines& file) {
+        if (excludedAtStart[index]) return;
+        file.searched = true;
+        FileScan& scan = *workers[worker]->scan;
+        scan.guard().reset();
+        FileLinesSink sink(file);
+        file.opened = searchFile(workers[worker]->tools(), ui, sink, paths[index]).opened;
+        file.guardCounted = scan.guard().counted() != 0;
+        file.guardCount = scan.guard().count();
+    });
+    BinaryFileGuard& guard = m_scan->guard();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::unique_ptr<FileLines> file = search.take(i, m_ui);
+        if (file == nullptr) break;  // the workers stopped before this file
+        if (excluded(paths[i])) continue;
+        // What the binary-file guard did depends on the count the files before left, unless
+        // it counted nothing or the count stood at 0: else the file is read again here.
+        if (!file->searched || (file->guardCounted && guard.count() != 0)) {
+            searchOnThisThread(paths[i]);
+        } else if (file->opened) {
+            ++m_outcome.filesOpened;
+            m_outcome.total += replayFileLines(
+                *file, [this](std::string_view line) { return addLine(line); },
+                [this] {
+                    m_ui.pump();
+                    return !m_ui.cancelRequested();
+                });
+            if (file->guardCounted) guard.resume(file->guardCount);
+            m_ui.refreshViews(m_document.id());
+        }
+        if (m_ui.cancelRequested()) break;
+    }
 }
 
 void KwicSearchRun::finishRun(const SearchRequest& request) {

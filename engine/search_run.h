@@ -14,6 +14,7 @@ namespace vellmora {
 
 class CPyxoDoc;
 class FileScan;
+class ResultSink;
 class Profile;
 class UserInterface;
 
@@ -96,7 +97,26 @@ public:
     SearchOutcome run(const SearchRequest& request, ApplicationSearchFlags* flags = nullptr);
 
 private:
-    void searchFile(const std::string& path);
+    /// What a file search uses that a worker needs its own of.
+    struct Tools {
+        FileScan* scan;
+        KeywordMatcher* matcher;
+        ResultLayout* layout;
+        SearchExpressions* expressions;
+    };
+    struct WorkerTools;
+    struct FileReport {
+        bool opened = false;
+        long hits = 0;
+    };
+
+    FileReport searchFile(const Tools& tools, UserInterface& ui, ResultSink& sink,
+                          const std::string& path);
+    void searchOnThisThread(const std::string& path);
+    bool searchesInParallel() const;
+    bool prepareWorkers(const SearchRequest& request,
+                        std::vector<std::unique_ptr<WorkerTools>>& workers, int count);
+    void searchInParallel(const SearchRequest& request);
     void finishRun(const SearchRequest& request);
     bool addLine(std::string_view line);
 

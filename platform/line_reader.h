@@ -163,6 +163,7 @@ public:
     /// limit: the count starts again from 0 and the file is to be abandoned.
     bool abandons(const char* text, const LinePiece& piece) {
         if (piece.length != 1 || text[0] == '\n') return false;
+        ++m_counted;
         if (m_oneByteLines == kLimit) {
             m_oneByteLines = 0;
             return true;
@@ -171,12 +172,20 @@ public:
         return false;
     }
     /// Called at the start of every run.
-    void reset() { m_oneByteLines = 0; }
+    void reset() {
+        m_oneByteLines = 0;
+        m_counted = 0;
+    }
     int count() const { return m_oneByteLines; }
+    /// Takes up a count another guard reached (the files of a run searched elsewhere).
+    void resume(int count) { m_oneByteLines = count; }
+    /// The one-byte pieces seen since the reset, abandoning ones included.
+    long counted() const { return m_counted; }
 
 private:
     static constexpr int kLimit = 10;
     int m_oneByteLines = 0;
+    long m_counted = 0;
 };
 
 }  // namespace vellmora

@@ -33,6 +33,9 @@ public:
     /// unit of work (a line, a directory entry, a string), so it must be nearly
     /// free; check cancelRequested() right after it.
     virtual void pump() = 0;
+    /// Lets pending events run now: the command waits for work done on other threads and
+    /// calls it about every 10 ms.
+    virtual void pumpWhileWaiting() { pump(); }
 
     /// Shows "<base title>  <progress>" as the document's title while a long
     /// command runs in it.
