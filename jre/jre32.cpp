@@ -159,7 +159,9 @@ int search(JRE2* record, const char* text, OnigOptionType options) {
             record->error = r;  // a retry limit overrun among them: no match, and why
             return 0;
         }
-        record->position = static_cast<std::uint32_t>(r);
+        // The match is what the region holds: \K moves its start past where the search
+        // found it (the returned position).
+        record->position = static_cast<std::uint32_t>(expression->region->beg[0]);
         record->length =
             static_cast<std::uint32_t>(expression->region->end[0] - expression->region->beg[0]);
         return 1;

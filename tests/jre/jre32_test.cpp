@@ -84,6 +84,12 @@ TEST_F(Jre32Test, StartOnASecondByteMovesToTheNextCharacter) {
     EXPECT_EQ(find(".$", "ab\x93"), std::make_pair(-1, -1));
 }
 
+TEST_F(Jre32Test, AMatchWhoseStartIsKeptLaterIsReportedFromThere) {
+    // \K drops what came before it from the match: the text reported is what it holds.
+    EXPECT_EQ(find("a\\Kb", "xab"), std::make_pair(2, 1));
+    EXPECT_EQ(find("(?:" + kNichi + ")\\K" + kHon, kNichi + kHon), std::make_pair(2, 2));
+}
+
 TEST_F(Jre32Test, EmptyMatchIsReportedAsTheEngineFindsIt) {
     // The program decides what an empty match means; the engine only reports it.
     EXPECT_EQ(find("x*", "abx"), std::make_pair(0, 0));
