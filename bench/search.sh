@@ -10,6 +10,7 @@
 #   7. a frequent keyword, every hit kept            vs  rg -n -o '.{0,30}the.{0,30}' > file
 #   8. KWOC, a rare keyword, two lines of context    vs  grep -F -n -C 2 > file
 #   9. KWOC, a frequent keyword, every line kept     vs  grep -F -n > file
+#  10. KWIC on one core against every core, the same files
 #
 #     bench/search.sh [PYXO_CLI]      (default: build/bin/pyxo-cli)
 #
@@ -189,3 +190,14 @@ p=$(best_of_3 sh -c "\"$cli\" --ini \"$ini\" kwoc -1 the -d \"$work/en/\" -f '$f
 g=$(best_of_3 sh -c "LC_ALL=C grep -r -F -n the \"$work/en\" >\"$work/out\"")
 report "9. KWOC, frequent keyword" "$en_bytes" "$p" "$g" "grep -F -n"
 rm -f "$work/out"
+
+# The same searches on one core and on all: files are read and searched in parallel.
+cores=$(nproc)
+for entry in 'rare keyword|Zanzibar|0' 'expression, no literal|[A-Z][a-z]+ville\b|1' 'frequent keyword|the|0'; do
+    IFS='|' read -r name keyword grep <<<"$entry"
+    write_ini 2000000000 0 "$grep"
+    one=$(best_of_3 env PYXO_JOBS=1 "$cli" --ini "$ini" kwic -1 "$keyword" -d "$work/en/" -f "$files_pattern")
+    all=$(best_of_3 "$cli" --ini "$ini" kwic -1 "$keyword" -d "$work/en/" -f "$files_pattern")
+    printf '10. %-33s one core %6.2f s   %d cores %6.2f s   %.2f times as fast\n' \
+        "$name" "$one" "$cores" "$all" "$(echo "$one / $all" | bc -l)"
+done

@@ -3,10 +3,12 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/case_folding.h"
+#include "engine/encoding_detection.h"
 #include "engine/line_window.h"
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
@@ -30,43 +32,73 @@ public:
         emptyWindow();
     }
 
+    /// What the reader's prefilter looks for in every file it may look in; none for none.
+    void setNeedles(const std::vector<std::string>& needles, bool ignoreCase) {
+        m_needles = needles;
+        m_ignoreCase = ignoreCase;
+        m_needlesSet = !needles.empty();
+        m_reader.setNeedles(needles, ignoreCase);
+    }
+
+    /// Prepares the rewrites for the file the reader has just opened. With AutoCode its
+    /// encoding is told from the reader's first buffer (read once, for the lines as well) and
+    /// decides its conversion; a converted file's raw bytes say nothing of a Shift-JIS keyword,
+    /// so the prefilter is off for it. Returns the encoding the file is read as.
+    InputEncoding startFile(const SearchOptions& options) {
+        m_fileConverted = false;
+        if (!options.autoCode) {
+            m_preprocessor.startFile();
+            return InputEncoding::ShiftJis;
+        }
+        const InputEncoding encoding =
+            detectInputEncoding(m_reader.peekStart(kDetectionPrefixBytes));
+        m_preprocessor.startFile(encoding);
+        m_fileConverted = encoding != InputEncoding::ShiftJis;
+        const bool wanted = !m_fileConverted && !m_needles.empty();
+        if (wanted != m_needlesSet) {
+            m_reader.setNeedles(wanted ? m_needles : std::vector<std::string>{}, m_ignoreCase);
+            m_needlesSet = wanted;
+        }
+        return encoding;
+    }
+    /// The current file's lines are converted to Shift-JIS (always false without AutoCode).
+    bool fileConverted() const { return m_fileConverted; }
+    /// The prefilter may pass over the current file's lines.
+    bool prefiltering() const { return m_needlesSet; }
+
     void emptyWindow() {
         for (int i = 0; i < LineWindow::kSlots; ++i) emptySlot(i);
     }
     void emptySlot(int i) {
-        m_slot[i][0] = '\0';
-        m_length[i] = 0;
-        m_candidate[i] = false;
+        const int p = at(i);
+        m_slot[p][0] = '\0';
+        m_length[p] = 0;
+        m_candidate[p] = false;
     }
-    /// Every slot moves down by one; slot 0's buffer comes back as the empty slot 10.
+    /// Every slot moves down by one; slot 0's buffer comes back as the empty slot 10. The
+    /// slots are a ring, so that a line read costs no shifting of the whole window.
     void rotate() {
-        char* oldest = m_slot[0];
-        for (int i = 0; i + 1 < LineWindow::kSlots; ++i) {
-            m_slot[i] = m_slot[i + 1];
-            m_length[i] = m_length[i + 1];
-            m_candidate[i] = m_candidate[i + 1];
-        }
-        m_slot[LineWindow::kSlots - 1] = oldest;
+        m_first = at(1);
         emptySlot(LineWindow::kSlots - 1);
     }
     /// No line waiting in slots 5 to 10 may hold the keyword.
     bool noCandidateAhead() const {
         for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
-            if (m_candidate[i]) return false;
+            if (m_candidate[at(i)]) return false;
         }
         return true;
     }
     bool drained() const {
         for (int i = LineWindow::kCurrent; i < LineWindow::kSlots; ++i) {
-            if (m_length[i] != 0) return false;
+            if (m_length[at(i)] != 0) return false;
         }
         return true;
     }
     LineWindow window() const {
         LineWindow view;
         for (int i = 0; i < LineWindow::kSlots; ++i) {
-            view.text[i] = m_slot[i];
-            view.length[i] = m_length[i];
+            view.text[i] = m_slot[at(i)];
+            view.length[i] = m_length[at(i)];
         }
         return view;
     }
@@ -74,49 +106,58 @@ public:
     /// Reads the next piece into slot i and shapes it; false when the read got nothing.
     /// abandon is set when the binary-file guard gives up the file.
     bool readInto(int i, bool guarded, bool& abandon) {
-        LinePiece piece;
+        const int p = at(i);
         abandon = false;
-        if (!m_reader.next(m_slot[i], piece)) {
+        // Straight into m_pending: only a piece read is ever shaped, and a copy of the piece
+        // just written field by field stalls on every line.
+        if (!m_reader.next(m_slot[p], m_pending)) {
             emptySlot(i);
             return false;
         }
-        if (guarded && m_guard.abandons(m_slot[i], piece)) {
+        if (guarded && m_guard.abandons(m_slot[p], m_pending)) {
             abandon = true;
             return true;
         }
-        m_pending = piece;
-        m_length[i] = piece.length;
-        m_candidate[i] = piece.mayHoldNeedle;
+        m_length[p] = m_pending.length;
+        m_candidate[p] = m_pending.mayHoldNeedle;
         return true;
     }
     /// Line end, TAB, the leading-bytes cut and the rewrites, after the turn's message pump.
     void shape(int i, bool preprocess) {
-        m_length[i] = m_shaper.shape(m_slot[i], m_pending, m_reader);
+        const int p = at(i);
+        m_length[p] = m_shaper.shape(m_slot[p], m_pending, m_reader);
         if (preprocess) {
-            m_preprocessor.process(m_slot[i]);
-            m_length[i] = std::strlen(m_slot[i]);
+            m_preprocessor.process(m_slot[p]);
+            m_length[p] = std::strlen(m_slot[p]);
         }
     }
 
     /// The search copy of slot i: lower-cased when case is ignored, else the slot itself
     /// (nothing writes to it while it is searched).
     std::string_view searchCopy(int i, bool ignoreCase) {
-        if (!ignoreCase) return std::string_view(m_slot[i], m_length[i]);
-        lowerCaseCopy(m_copy.data(), m_slot[i], m_length[i]);
-        m_copy[m_length[i]] = '\0';
-        return std::string_view(m_copy.data(), m_length[i]);
+        const int p = at(i);
+        if (!ignoreCase) return std::string_view(m_slot[p], m_length[p]);
+        lowerCaseCopy(m_copy.data(), m_slot[p], m_length[p]);
+        m_copy[m_length[p]] = '\0';
+        return std::string_view(m_copy.data(), m_length[p]);
     }
 
-    const char* slot(int i) const { return m_slot[i]; }
+    const char* slot(int i) const { return m_slot[at(i)]; }
     /// The line in slot i may hold the keyword: false only when the reader's prefilter
     /// found no occurrence in its raw bytes.
-    bool candidate(int i) const { return m_candidate[i]; }
-    std::size_t length(int i) const { return m_length[i]; }
+    bool candidate(int i) const { return m_candidate[at(i)]; }
+    std::size_t length(int i) const { return m_length[at(i)]; }
     LineReader& reader() { return m_reader; }
     BinaryFileGuard& guard() { return m_guard; }
     LinePreprocessor& preprocessor() { return m_preprocessor; }
 
 private:
+    /// Where window slot i is kept.
+    int at(int i) const {
+        const int p = m_first + i;
+        return p < LineWindow::kSlots ? p : p - LineWindow::kSlots;
+    }
+
     LineReader m_reader;
     LineShaper m_shaper;
     BinaryFileGuard m_guard;
@@ -127,6 +168,11 @@ private:
     std::array<std::size_t, LineWindow::kSlots> m_length{};
     std::array<bool, LineWindow::kSlots> m_candidate{};
     std::vector<char> m_copy;
+    int m_first = 0;  // where slot 0 is kept
+    std::vector<std::string> m_needles;  // the run's prefilter
+    bool m_ignoreCase = false;
+    bool m_needlesSet = false;  // the reader has them for the current file
+    bool m_fileConverted = false;
 };
 
 /// How one file's lines are read by a search run.

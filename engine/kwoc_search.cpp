@@ -1,6 +1,8 @@
 #include "engine/kwoc_search.h"
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -8,6 +10,7 @@
 #include "document/result_document.h"
 #include "engine/corpus_file_set.h"
 #include "engine/file_scan.h"
+#include "engine/parallel_files.h"
 #include "engine/run_support.h"
 #include "platform/user_interface.h"
 #include "settings/catalogue.h"
@@ -180,11 +183,14 @@ SearchOutcome KwocSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(o));
     m_prefilterNeedles = prefilterNeedles(o, m_matcher, m_expressions);
-    m_scan->reader().setNeedles(m_prefilterNeedles, o.ignoreCase);
+    m_scan->setNeedles(m_prefilterNeedles, o.ignoreCase);
 
-    if (collected) {
+    // A tag left open carries over into the next file: such runs read one file after another.
+    if (collected && o.jobs > 1 && m_state.files.count() > 1 && !o.deHtml) {
+        searchInParallel(request);
+    } else if (collected) {
         forEachCorpusFile(m_profile, m_state.files, m_ui,
-                          [this](const std::string& path) { searchFile(path); });
+                          [this](const std::string& path) { searchOnThisThread(path); });
     }
     m_outcome.cancelled = (m_ui.cancelRequested() && !m_outcome.limitReached) || !collected;
     finishRun(request, flags);
@@ -199,31 +205,33 @@ bool KwocSearchRun::addLine(std::string_view line) {
     return false;
 }
 
-KwocSearchRun::LineMatch KwocSearchRun::testLine(std::string_view copy, const char* nextLine) {
+KwocSearchRun::LineMatch KwocSearchRun::testLine(const Tools& tools, std::string_view copy,
+                                                 const char* nextLine) {
     // The earliest occurrence of any keyword-1 word that stands as a word is the one to test
     // keyword 2 against: keyword 2 after it is keyword 2 after some keyword-1 word. The
     // matcher finds a single word byte-wise; this test wants whole characters.
     std::optional<Occurrence> hit;
-    for (std::size_t start = 0; (hit = m_matcher.find(copy, start, nextLine));
+    for (std::size_t start = 0; (hit = tools.matcher->find(copy, start, nextLine));
          start = hit->offset + 1) {
         if (isCharacterStart(copy, 0, hit->offset)) break;
     }
     if (!hit) return {};
-    if (m_keyword2.empty()) return {true, hit->continues};
+    if (tools.keyword2->empty()) return {true, hit->continues};
     bool keyword2Continues = false;
     const std::size_t from = m_kwoc.orderSensitive ? hit->offset : 0;
-    const bool found = m_keyword2.findAny(copy, from, nextLine, keyword2Continues);
+    const bool found = tools.keyword2->findAny(copy, from, nextLine, keyword2Continues);
     const bool notSearch = m_options.method == 1;
     if (found == notSearch) return {};
     return {true, hit->continues || (found && keyword2Continues)};
 }
 
-KwocSearchRun::LineMatch KwocSearchRun::testExpressionLine(std::string_view copy) {
+KwocSearchRun::LineMatch KwocSearchRun::testExpressionLine(const Tools& tools,
+                                                           std::string_view copy) {
     // The first match that stands as keyword 1's boundary mode requires is the one keyword 2
     // is looked for after; an expression never runs on into the next line.
     const int boundaryMode1 = m_options.boundaryMode1();
     std::optional<RegexMatch> hit;
-    for (std::size_t start = 0; (hit = m_expressions.findFirst(copy, start));
+    for (std::size_t start = 0; (hit = tools.expressions->findFirst(copy, start));
          start = hit->offset + 1) {
         if (boundaryMode1 == 0 ||
             wordcheck(boundaryMode1, copy.data(), static_cast<int>(hit->offset),
@@ -232,65 +240,126 @@ KwocSearchRun::LineMatch KwocSearchRun::testExpressionLine(std::string_view copy
     }
     if (!hit) return {};
     const std::size_t from = m_kwoc.orderSensitive ? hit->offset : 0;
-    return {m_expressions.secondAccepts(copy.substr(from)), false};
+    return {tools.expressions->secondAccepts(copy.substr(from)), false};
 }
 
-void KwocSearchRun::writeMatch(std::string_view displayName, long lineNumber, bool continues,
-                               bool& separatorPending) {
-    const FileScan& scan = *m_scan;
+void KwocSearchRun::writeMatch(const Tools& tools, ResultSink& sink, std::string_view displayName,
+                               long lineNumber, bool continues, bool& separatorPending,
+                               long& hits) {
+    const FileScan& scan = *tools.scan;
     const int before = m_kwoc.linesBefore;
     const int after = m_kwoc.linesAfter;
     if (!m_options.noSeparator) {
         const bool oncePerFile = m_kwoc.sepMatched && before == 0 && after == 0;
-        if (!oncePerFile || separatorPending) addLine(ResultLayout::separatorLine(displayName));
+        if (!oncePerFile || separatorPending)
+            sink.add(ResultLayout::separatorLine(displayName), lineNumber, false);
         separatorPending = false;
     }
+    // The matched line counts as the hit; its context lines are lines of the same match.
     auto write = [&](int slot, long number) {
         std::string_view text(scan.slot(slot), scan.length(slot));
-        addLine(m_layout.hitLine(displayName, static_cast<unsigned long>(number), text));
+        sink.add(tools.layout->hitLine(displayName, static_cast<unsigned long>(number), text),
+                 lineNumber, slot == kCurrent);
     };
     // The window was emptied when the file opened: lines before the file's first are not
     // written at all, not even as empty ones.
     const int shown = static_cast<int>(std::min<long>(before, lineNumber - 1));
     for (int i = shown; i >= 1; --i) write(kCurrent - i, lineNumber - i);
     write(kCurrent, lineNumber);
-    ++m_fileHits;  // a match the limit refused still counts
+    ++hits;  // a match the limit refused still counts
     // The rest of a keyword that runs on into the next line is shown even without context.
     const int shownAfter = after + (continues && after < KwocOptions::kMaxContextLines ? 1 : 0);
     for (int i = 1; i <= shownAfter; ++i) write(kCurrent + i, lineNumber + i);
 }
 
-void KwocSearchRun::searchFile(const std::string& path) {
-    FileScan& scan = *m_scan;
+KwocSearchRun::FileReport KwocSearchRun::searchFile(const Tools& tools, UserInterface& ui,
+                                                    ResultSink& sink, const std::string& path) {
+    FileScan& scan = *tools.scan;
     const SearchOptions& o = m_options;
-    if (!scan.reader().open(path)) return;  // skipped silently, counted nowhere
+    FileReport report;
+    if (!scan.reader().open(path)) return report;  // skipped silently, counted nowhere
+    report.opened = true;
 
     // Every match brings its own separator, so none is written when the file opens.
     const std::string displayName = displayNameOf(o, path);
-    m_fileHits = 0;
     bool separatorPending = true;
-    ++m_outcome.filesOpened;
-    scan.preprocessor().startFile();
+    const InputEncoding encoding = scan.startFile(o);
+    if (o.autoCode) m_readAs.note(path, encoding);
     // Lines of the previous file (abandoned or cancelled) must not show as context here.
     scan.emptyWindow();
 
-    const bool expressions = m_expressions.active();
+    const bool expressions = tools.expressions->active();
     LineLoopMode mode;
-    mode.preprocess = o.preprocessing();
-    mode.skipping = !m_prefilterNeedles.empty();
+    mode.preprocess = o.preprocessing() || scan.fileConverted();
+    mode.skipping = scan.prefiltering();
+    long& hits = report.hits;
     const bool finished =
-        readFileLines(scan, mode, m_ui, m_document.id(), m_fileHits, [&](long lineNumber) {
+        readFileLines(scan, mode, ui, m_document.id(), hits, [&](long lineNumber) {
             if (!scan.candidate(kCurrent)) return;
             std::string_view copy = scan.searchCopy(kCurrent, o.ignoreCase);
-            LineMatch match = expressions ? testExpressionLine(copy)
-                                          : testLine(copy, scan.slot(kCurrent + 1));
-            if (match.matched) writeMatch(displayName, lineNumber, match.continues, separatorPending);
+            LineMatch match = expressions ? testExpressionLine(tools, copy)
+                                          : testLine(tools, copy, scan.slot(kCurrent + 1));
+            if (match.matched)
+                writeMatch(tools, sink, displayName, lineNumber, match.continues,
+                           separatorPending, hits);
         });
-    if (finished && o.count && (!o.countMatched || m_fileHits > 0))
-        addLine(ResultLayout::countLine(displayName, m_fileHits));
+    if (finished && o.count && (!o.countMatched || hits > 0))
+        sink.add(ResultLayout::countLine(displayName, hits), ResultSink::kAfterLastLine, false);
     scan.reader().close();
-    m_outcome.total += m_fileHits;
+    return report;
+}
+
+void KwocSearchRun::searchOnThisThread(const std::string& path) {
+    DocumentSink sink([this](std::string_view line) { return addLine(line); });
+    const Tools tools{m_scan.get(), &m_matcher, &m_keyword2, &m_layout, &m_expressions};
+    const FileReport report = searchFile(tools, m_ui, sink, path);
+    if (!report.opened) return;
+    ++m_outcome.filesOpened;
+    m_outcome.total += report.hits;
     m_ui.refreshViews(m_document.id());
+}
+
+struct KwocSearchRun::WorkerTools {
+    std::unique_ptr<FileScan> scan;
+    KeywordMatcher matcher;
+    LineWordFinder keyword2;
+    ResultLayout layout;
+    SearchExpressions expressions;
+    Tools tools() { return {scan.get(), &matcher, &keyword2, &layout, &expressions}; }
+};
+
+void KwocSearchRun::searchInParallel(const SearchRequest& request) {
+    ParallelFileLoop loop;
+    loop.paths.assign(m_state.files.begin(), m_state.files.end());
+    loop.workers = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(m_options.jobs), loop.paths.size()));
+    loop.searchHere = [this](const std::string& path) { searchOnThisThread(path); };
+    std::vector<std::unique_ptr<WorkerTools>> workers;
+    for (int i = 0; i < loop.workers; ++i) {
+        auto tools = std::make_unique<WorkerTools>();
+        tools->scan = workerScan(m_options, m_prefilterNeedles);
+        tools->matcher = m_matcher;
+        tools->keyword2 = m_keyword2;
+        tools->layout = m_layout;
+        if (!compileWorkerExpressions(tools->expressions, m_expressions.active(), request,
+                                      m_options, m_profile, kKwocExpressionMessages)) {
+            forEachCorpusFile(m_profile, m_state.files, m_ui, loop.searchHere);
+            return;
+        }
+        workers.push_back(std::move(tools));
+    }
+    loop.searchInWorker = [&](int worker, const std::string& path, UserInterface& ui,
+                              FileLines& file) {
+        FileScan& scan = *workers[worker]->scan;
+        scan.guard().reset();
+        FileLinesSink sink(file);
+        file.opened = searchFile(workers[worker]->tools(), ui, sink, path).opened;
+        file.guardCounted = scan.guard().counted() != 0;
+        file.guardCount = scan.guard().count();
+    };
+    loop.addLine = [this](std::string_view line) { return addLine(line); };
+    runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
+                        [this] { m_ui.refreshViews(m_document.id()); });
 }
 
 void KwocSearchRun::finishRun(const SearchRequest& request, ApplicationSearchFlags* flags) {
@@ -299,6 +368,7 @@ void KwocSearchRun::finishRun(const SearchRequest& request, ApplicationSearchFla
         addLine(ResultLayout::totalLine(m_outcome.total));
     m_scan.reset();
     m_expressions.release();
+    if (o.autoCode) m_outcome.readAs = m_readAs.inListOrder(m_state.files, o);
     endSearchRun(request, m_outcome, m_document, m_state, m_ui, flags);
 }
 

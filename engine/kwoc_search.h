@@ -9,6 +9,7 @@
 #include "engine/keyword_matcher.h"
 #include "engine/result_layout.h"
 #include "engine/search_expressions.h"
+#include "engine/parallel_files.h"
 #include "engine/search_options.h"
 #include "engine/search_run.h"
 
@@ -16,6 +17,7 @@ namespace vellmora {
 
 class CPyxoDoc;
 class FileScan;
+class ResultSink;
 class Profile;
 class UserInterface;
 
@@ -102,11 +104,25 @@ private:
         bool continues = false;  ///< a keyword of the match runs on into the next line
     };
 
-    void searchFile(const std::string& path);
-    LineMatch testLine(std::string_view copy, const char* nextLine);
-    LineMatch testExpressionLine(std::string_view copy);
-    void writeMatch(std::string_view displayName, long lineNumber, bool continues,
-                    bool& separatorPending);
+    /// What a file search uses that a worker needs its own of.
+    struct Tools {
+        FileScan* scan;
+        KeywordMatcher* matcher;
+        LineWordFinder* keyword2;
+        ResultLayout* layout;
+        SearchExpressions* expressions;
+    };
+    struct WorkerTools;
+    using FileReport = FileSearchReport;
+
+    FileReport searchFile(const Tools& tools, UserInterface& ui, ResultSink& sink,
+                          const std::string& path);
+    void searchOnThisThread(const std::string& path);
+    void searchInParallel(const SearchRequest& request);
+    LineMatch testLine(const Tools& tools, std::string_view copy, const char* nextLine);
+    LineMatch testExpressionLine(const Tools& tools, std::string_view copy);
+    void writeMatch(const Tools& tools, ResultSink& sink, std::string_view displayName,
+                    long lineNumber, bool continues, bool& separatorPending, long& hits);
     void finishRun(const SearchRequest& request, ApplicationSearchFlags* flags);
     bool addLine(std::string_view line);
 
@@ -122,8 +138,8 @@ private:
     LineWordFinder m_keyword2;
     ResultLayout m_layout;
     SearchOutcome m_outcome;
-    long m_fileHits = 0;
     std::unique_ptr<FileScan> m_scan;
+    ReadAsRecord m_readAs;  // what each file was read as, noted by whichever thread read it
 };
 
 }  // namespace vellmora

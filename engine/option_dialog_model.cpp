@@ -62,6 +62,7 @@ constexpr CheckControl kChecks[] = {
     option(OptionCheck::JisToSjis, "JIS->SHIFT-JIS", "JIStoSJIS"),
     option(OptionCheck::EucToSjis, "EUC(Japanese)->SHIFT-JIS", "EUCtoSJIS"),
     option(OptionCheck::Utf8ToSjis, "UTF-8->SHIFT-JIS", "UTF8toSJIS"),
+    option(OptionCheck::AutoCode, "Auto (each file its own)->SHIFT-JIS", "AutoCode"),
     option(OptionCheck::DeHtml, "Delete HTML tags", "DeHTML"),
     option(OptionCheck::Grep, "Use Regular Expression", "bGrep"),
     option(OptionCheck::OneLine, "one sentence per line", "bOneLine"),
@@ -108,7 +109,7 @@ const Group kGroups[] = {
     {{KW1Both, KW1Mae, KW1Ato}, false},
     {{KW2Both, KW2Mae, KW2Ato}, false},
     {{Crlf, NoCrlf}, false},
-    {{JisToSjis, EucToSjis, Utf8ToSjis}, false},
+    {{JisToSjis, EucToSjis, Utf8ToSjis, AutoCode}, false},
 };
 
 const Group* groupOf(OptionCheck check) {

@@ -31,7 +31,7 @@ enum class OptionCheck {
     IgnoreCase, LineNumber, Crlf, NoCrlf, Count, CountMatched, Beep,
     Separator, SepMatched, NoSeparator, TagAsIs, TagFName, TagForm,
     DelSpace1, DelSpace3, CtrlCode, NoDialog, OffsetLeft, OffsetRight,
-    Subdir, Exclude, JisToSjis, EucToSjis, Utf8ToSjis, DeHtml, Grep, OneLine,
+    Subdir, Exclude, JisToSjis, EucToSjis, Utf8ToSjis, AutoCode, DeHtml, Grep, OneLine,
 };
 // clang-format on
 inline constexpr int kOptionCheckCount = static_cast<int>(OptionCheck::OneLine) + 1;
@@ -58,8 +58,8 @@ const SettingKey& settingKeyOf(OptionText text);
 /// - at most one word position per keyword ("@Both@", "@Head", "Tail@");
 /// - "Default Setting" against the two delimiter exclusions (which may go together);
 /// - at most one of "Express CR/LF by Space" and "Ignore CR/LF";
-/// - at most one code conversion: the conversions would otherwise run one over the output
-///   of the other.
+/// - at most one code conversion, "Auto" (each file's own) included: the conversions would
+///   otherwise run one over the output of the other.
 /// Clearing a member of a group that needs one on does nothing, as with radio buttons.
 class OptionDialogModel {
 public:

@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/search_run.h"
+#include "platform/line_reader.h"
+#include "settings/catalogue.h"
+#include "settings/excluded_types.h"
+#include "settings/profile.h"
+
 namespace vellmora {
 
 long replayFileLines(const FileLines& file, const std::function<bool(std::string_view)>& add,
@@ -17,7 +23,7 @@ long replayFileLines(const FileLines& file, const std::function<bool(std::string
             if (refused || !goOn()) break;
             current = line.sourceLine;
         }
-        const bool added = add(line.text);
+        const bool added = add(file.textOf(line));
         if (line.hit) ++hits;  // a hit the limit refused still counts
         if (!added) refused = true;
     }
@@ -62,7 +68,13 @@ void ParallelFileSearch::work(int worker) {
         }
         auto file = std::make_unique<FileLines>();
         ui.clearCancel();
-        m_search(worker, index, ui, *file);
+        try {
+            m_search(worker, index, ui, *file);
+        } catch (...) {
+            // Out of memory, say: the run's own thread searches the file again and meets the
+            // failure where a run on one thread would.
+            file = std::make_unique<FileLines>();
+        }
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_results[index] = std::move(file);
@@ -92,6 +104,49 @@ std::unique_ptr<FileLines> ParallelFileSearch::take(std::size_t index, UserInter
     lock.unlock();
     m_roomAhead.notify_all();
     return file;
+}
+
+void runParallelFileLoop(const ParallelFileLoop& loop, Profile& profile, UserInterface& ui,
+                         BinaryFileGuard& guard, SearchOutcome& outcome,
+                         const std::function<void()>& refresh) {
+    const std::vector<std::string>& paths = loop.paths;
+    CExcludeFile exclusions;
+    exclusions.build(profile);
+    const auto excluded = [&](const std::string& path) {
+        return readInt(profile, settingKey("Options", "Exclude")) == 1 &&
+               exclusions.isExcluded(path);
+    };
+    // Files excluded when the run starts are not read ahead; the test is made again when each
+    // file's turn comes, since the setting may change while the run goes on.
+    std::vector<bool> excludedAtStart;
+    for (const std::string& path : paths) excludedAtStart.push_back(excluded(path));
+
+    ParallelFileSearch search(
+        loop.workers, paths.size(),
+        [&](int worker, std::size_t index, UserInterface& workerUi, FileLines& file) {
+            if (excludedAtStart[index]) return;
+            file.searched = true;
+            loop.searchInWorker(worker, paths[index], workerUi, file);
+        });
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::unique_ptr<FileLines> file = search.take(i, ui);
+        if (file == nullptr) break;  // the workers stopped before this file
+        if (excluded(paths[i])) continue;
+        // What the binary-file guard did depends on the count the files before left, unless
+        // it counted nothing or the count stood at 0: else the file is read again here.
+        if (!file->searched || (file->guardCounted && guard.count() != 0)) {
+            loop.searchHere(paths[i]);
+        } else if (file->opened) {
+            ++outcome.filesOpened;
+            outcome.total += replayFileLines(*file, loop.addLine, [&ui] {
+                ui.pump();
+                return !ui.cancelRequested();
+            });
+            if (file->guardCounted) guard.resume(file->guardCount);
+            refresh();
+        }
+        if (ui.cancelRequested()) break;
+    }
 }
 
 }  // namespace vellmora

@@ -36,16 +36,37 @@ public:
     virtual bool add(std::string_view line, long sourceLine, bool hit) = 0;
 };
 
+/// The sink of a file searched on the run's own thread: straight into the document.
+class DocumentSink : public ResultSink {
+public:
+    explicit DocumentSink(std::function<bool(std::string_view)> add) : m_add(std::move(add)) {}
+    bool add(std::string_view line, long, bool) override { return m_add(line); }
+
+private:
+    std::function<bool(std::string_view)> m_add;
+};
+
+/// What searching one file told its run: whether it opened, and its hits.
+struct FileSearchReport {
+    bool opened = false;
+    long hits = 0;
+};
+
 /// What searching one file gave a worker.
 struct FileLines {
+    /// A line's bytes are a stretch of text: one buffer for the file instead of an
+    /// allocation a line, which a frequent keyword's millions of lines spend their time on.
     struct Line {
-        std::string text;
+        std::size_t offset;
+        std::size_t size;
         long sourceLine;
         bool hit;
     };
     bool searched = false;  ///< false: left to the run's own thread
     bool opened = false;
+    std::string text;
     std::vector<Line> lines;
+    std::string_view textOf(const Line& line) const { return {text.data() + line.offset, line.size}; }
     /// The binary-file guard counted a piece: the result holds only for a run whose count
     /// stood at 0 when the file began; guardCount is where it ends.
     bool guardCounted = false;
@@ -57,7 +78,8 @@ class FileLinesSink : public ResultSink {
 public:
     explicit FileLinesSink(FileLines& file) : m_file(file) {}
     bool add(std::string_view line, long sourceLine, bool hit) override {
-        m_file.lines.push_back({std::string(line), sourceLine, hit});
+        m_file.lines.push_back({m_file.text.size(), line.size(), sourceLine, hit});
+        m_file.text.append(line);
         return true;
     }
 
@@ -126,5 +148,32 @@ private:
     std::atomic<bool> m_stop{false};
     std::vector<std::thread> m_workers;
 };
+
+class BinaryFileGuard;
+class Profile;
+struct SearchOutcome;
+
+/// What a run gives the file loop on several threads.
+struct ParallelFileLoop {
+    /// The corpus, in list order.
+    std::vector<std::string> paths;
+    int workers = 2;
+    /// Searches path on worker (with that worker's own tools) into file: its lines, whether
+    /// it opened, what the worker's guard counted.
+    std::function<void(int worker, const std::string& path, UserInterface& ui, FileLines& file)>
+        searchInWorker;
+    /// Searches path on the run's thread, into the document, with the run's own guard.
+    std::function<void(const std::string& path)> searchHere;
+    /// Adds a line to the document (false when its limit refuses it).
+    std::function<bool(std::string_view)> addLine;
+};
+
+/// The file loop of a run on several threads: each file in list order, excluded ones skipped
+/// as Options/Exclude says when its turn comes, until the run is cancelled. The files'
+/// lines reach the document through loop.addLine; the outcome counts the files opened and
+/// their hits; guard is the run's binary-file guard; refresh is called after each file.
+void runParallelFileLoop(const ParallelFileLoop& loop, Profile& profile, UserInterface& ui,
+                         BinaryFileGuard& guard, SearchOutcome& outcome,
+                         const std::function<void()>& refresh);
 
 }  // namespace vellmora

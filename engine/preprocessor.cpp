@@ -168,12 +168,21 @@ void foldFullWidthDigits(char* text) {
 LinePreprocessor::LinePreprocessor() : m_scratch(kLineBufferSize) {}
 
 void LinePreprocessor::startRun(const PreprocessOptions& options) {
+    m_runOptions = options;
     m_options = options;
     m_tagOpen = false;
     m_commentOpen = false;
     m_atFileStart = true;
     // Built here rather than on the first line, so the first file's reading does not pause.
     if (options.utf8ToSjis) cp932Map();
+}
+
+void LinePreprocessor::startFile(InputEncoding encoding) {
+    startFile();
+    m_options.utf8ToSjis = encoding == InputEncoding::Utf8;
+    m_options.eucToSjis = encoding == InputEncoding::EucJp;
+    m_options.jisToSjis = encoding == InputEncoding::Iso2022Jp;
+    if (m_options.utf8ToSjis) cp932Map();
 }
 
 void LinePreprocessor::process(char* line) {

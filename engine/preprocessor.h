@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/encoding_detection.h"
+
 namespace vellmora {
 
 class Profile;
@@ -42,8 +44,15 @@ public:
 
     /// Takes the run's switches and forgets any tag left open by an earlier run.
     void startRun(const PreprocessOptions& options);
-    /// The next line processed is the first line of a file.
-    void startFile() { m_atFileStart = true; }
+    /// The next line processed is the first line of a file, converted as the run's switches
+    /// say.
+    void startFile() {
+        m_atFileStart = true;
+        m_options = m_runOptions;
+    }
+    /// As startFile(), for a file read as encoding: its one conversion to Shift-JIS (none for
+    /// Shift-JIS itself) takes the place of the run's three switches for this file alone.
+    void startFile(InputEncoding encoding);
 
     /// Applies the switched-on rewrites to the NUL-terminated line, in place, in the order
     /// UTF-8, EUC-JP, ISO-2022-JP, control bytes, leading spaces, space runs, tags. The line
@@ -59,7 +68,8 @@ public:
 private:
     void removeTags(char* line);
 
-    PreprocessOptions m_options;
+    PreprocessOptions m_runOptions;
+    PreprocessOptions m_options;  // the run's, with the current file's conversion
     bool m_tagOpen = false;
     bool m_commentOpen = false;
     bool m_atFileStart = true;

@@ -37,6 +37,8 @@ std::string_view fileNamePart(std::string_view path) {
 /// True when byte n of text is the first byte of a double-byte character as a walk from
 /// byte 0 sees it. A lead byte with nothing after it starts no character.
 bool startsDoubleByte(std::string_view text, std::size_t n) {
+    // Only a lead byte can start one: most cuts fall on other bytes and need no walk.
+    if (n + 1 >= text.size() || !ximo::isLeadByte(static_cast<unsigned char>(text[n]))) return false;
     std::size_t i = 0;
     while (i < n && i < text.size()) {
         bool pair = ximo::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
@@ -159,6 +161,7 @@ void ResultLayout::blankHalfCharacter(std::string_view startLine, std::size_t cu
 }
 
 bool ResultLayout::startsDoubleByteAt(std::string_view line, std::size_t n) {
+    if (n + 1 >= line.size() || !ximo::isLeadByte(static_cast<unsigned char>(line[n]))) return false;
     // Hits in one line come in increasing order: the walk goes on from where the previous
     // one stopped, so a line full of hits costs one walk, not one per hit.
     if (line.data() != m_walkLine.data() || line.size() != m_walkLine.size() || n < m_walkPos) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/corpus_file_set.h"
+#include "engine/file_scan.h"
 #include "engine/keyword_matcher.h"
 #include "engine/pattern_literals.h"
+#include "engine/parallel_files.h"
 #include "engine/preprocessor.h"
 #include "engine/search_options.h"
 #include "engine/search_expressions.h"
@@ -70,9 +74,10 @@ inline bool collectRequestFiles(const SearchRequest& request, const SearchOption
 /// The line rewrites of the options snapshot.
 inline PreprocessOptions preprocessOptionsOf(const SearchOptions& options) {
     PreprocessOptions pre;
-    pre.utf8ToSjis = options.utf8ToSjis;
-    pre.eucToSjis = options.eucToSjis;
-    pre.jisToSjis = options.jisToSjis;
+    // With AutoCode each file brings its own conversion (FileScan::startFile).
+    pre.utf8ToSjis = options.utf8ToSjis && !options.autoCode;
+    pre.eucToSjis = options.eucToSjis && !options.autoCode;
+    pre.jisToSjis = options.jisToSjis && !options.autoCode;
     pre.ctrlCode = options.ctrlCode;
     pre.delSpace1 = options.delSpace1;
     pre.delSpace3 = options.delSpace3;
@@ -184,6 +189,28 @@ inline void endSearchRun(const SearchRequest& request, const SearchOutcome& outc
     ui.clearCancel();
     state.busy = false;
     if (flags != nullptr) flags->running = false;
+}
+
+/// A worker's own scan, with the run's rewrites and prefilter.
+inline std::unique_ptr<FileScan> workerScan(const SearchOptions& options,
+                                            const std::vector<std::string>& needles) {
+    auto scan = std::make_unique<FileScan>(options);
+    scan->preprocessor().startRun(preprocessOptionsOf(options));
+    scan->setNeedles(needles, options.ignoreCase);
+    return scan;
+}
+
+/// A worker's own expressions, compiled as the run's were (the run's compiled, so these do
+/// unless the engine fails them); true at once when the run searches none.
+inline bool compileWorkerExpressions(SearchExpressions& expressions, bool runHasExpressions,
+                                     const SearchRequest& request, const SearchOptions& options,
+                                     Profile& profile, const ExpressionMessages& messages) {
+    if (!runHasExpressions) return true;
+    std::atomic<bool> never{false};
+    WorkerUserInterface silent(never);
+    return expressions.openEngine() &&
+           expressions.compile(request.keyword1, request.keyword2, options.method,
+                               options.ignoreCase, profile, messages, silent);
 }
 
 }  // namespace vellmora

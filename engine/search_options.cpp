@@ -47,6 +47,7 @@ SearchOptions readSearchOptions(Profile& profile) {
     o.eucToSjis = isOn(profile, settingKey("Options", "EUCtoSJIS"));
     o.jisToSjis = isOn(profile, settingKey("Options", "JIStoSJIS"));
     o.utf8ToSjis = isOn(profile, settingKey("Options", "UTF8toSJIS"));
+    o.autoCode = isOn(profile, settingKey("Options", "AutoCode"));
     o.deHtml = isOn(profile, settingKey("Options", "DeHTML"));
     o.ctrlCode = isOn(profile, settingKey("Options", "CtrlCode"));
     o.delSpace1 = isOn(profile, settingKey("Options", "DelSpace1"));

@@ -22,6 +22,9 @@ struct SearchOptions {
     bool eucToSjis = false;
     bool jisToSjis = false;
     bool utf8ToSjis = false;
+    /// AutoCode: each file's own encoding, told from its first bytes, decides its conversion
+    /// in place of the three switches above.
+    bool autoCode = false;
     bool deHtml = false;
     bool ctrlCode = false;
     bool delSpace1 = false;
@@ -68,10 +71,11 @@ struct SearchOptions {
     /// The boundary mode of keyword 1 or 2 for wordcheck.
     int boundaryMode1() const;
     int boundaryMode2() const;
-    /// Any line rewrite is on.
+    /// A conversion applies to every file of the run.
+    bool convertsEveryFile() const { return !autoCode && (eucToSjis || jisToSjis || utf8ToSjis); }
+    /// Any line rewrite is on for every file (with AutoCode, a file may add its conversion).
     bool preprocessing() const {
-        return eucToSjis || jisToSjis || utf8ToSjis || deHtml || ctrlCode || delSpace1 ||
-               delSpace3;
+        return convertsEveryFile() || deHtml || ctrlCode || delSpace1 || delSpace3;
     }
 };
 

@@ -75,7 +75,7 @@ SearchOutcome KwicSearchRun::run(const SearchRequest& request, ApplicationSearch
     m_scan->guard().reset();
     m_scan->preprocessor().startRun(preprocessOptionsOf(m_options));
     m_prefilterNeedles = prefilterNeedles(m_options, m_matcher, m_expressions);
-    m_scan->reader().setNeedles(m_prefilterNeedles, m_options.ignoreCase);
+    m_scan->setNeedles(m_prefilterNeedles, m_options.ignoreCase);
 
     if (collected && searchesInParallel()) {
         searchInParallel(request);
@@ -114,7 +114,8 @@ KwicSearchRun::FileReport KwicSearchRun::searchFile(const Tools& tools, UserInte
         sink.add(ResultLayout::separatorLine(displayName), 0, false);
     long& hits = report.hits;
     bool separatorPending = o.sepMatched;
-    scan.preprocessor().startFile();
+    const InputEncoding encoding = scan.startFile(o);
+    if (o.autoCode) m_readAs.note(path, encoding);
     // A file abandoned as binary, or given up when a run was cancelled, leaves lines in the
     // window; they must not show as context of the next file's first hits.
     scan.emptyWindow();
@@ -195,8 +196,8 @@ KwicSearchRun::FileReport KwicSearchRun::searchFile(const Tools& tools, UserInte
     LineLoopMode mode;
     mode.window = window;
     mode.guarded = guarded;
-    mode.preprocess = o.preprocessing();
-    mode.skipping = !m_prefilterNeedles.empty();
+    mode.preprocess = o.preprocessing() || scan.fileConverted();
+    mode.skipping = scan.prefiltering();
     const bool finished = readFileLines(scan, mode, ui, m_document.id(), hits, [&](long n) {
         searchLine(static_cast<unsigned long>(n));
     });
@@ -205,20 +206,6 @@ KwicSearchRun::FileReport KwicSearchRun::searchFile(const Tools& tools, UserInte
     scan.reader().close();
     return report;
 }
-
-namespace {
-
-/// The sink of a file searched on the run's own thread: straight into the document.
-class DocumentSink : public ResultSink {
-public:
-    explicit DocumentSink(std::function<bool(std::string_view)> add) : m_add(std::move(add)) {}
-    bool add(std::string_view line, long, bool) override { return m_add(line); }
-
-private:
-    std::function<bool(std::string_view)> m_add;
-};
-
-}  // namespace
 
 void KwicSearchRun::searchOnThisThread(const std::string& path) {
     DocumentSink sink([this](std::string_view line) { return addLine(line); });
@@ -248,21 +235,13 @@ struct KwicSearchRun::WorkerTools {
 bool KwicSearchRun::prepareWorkers(const SearchRequest& request,
                                    std::vector<std::unique_ptr<WorkerTools>>& workers,
                                    int count) {
-    std::atomic<bool> never{false};
-    WorkerUserInterface silent(never);
     for (int i = 0; i < count; ++i) {
         auto tools = std::make_unique<WorkerTools>();
-        tools->scan = std::make_unique<FileScan>(m_options);
-        tools->scan->preprocessor().startRun(preprocessOptionsOf(m_options));
-        tools->scan->reader().setNeedles(m_prefilterNeedles, m_options.ignoreCase);
+        tools->scan = workerScan(m_options, m_prefilterNeedles);
         tools->matcher = m_matcher;
         tools->layout = m_layout;
-        // Each worker searches with expressions of its own; the run's compiled, so these do.
-        if (m_expressions.active() &&
-            (!tools->expressions.openEngine() ||
-             !tools->expressions.compile(request.keyword1, request.keyword2, m_options.method,
-                                         m_options.ignoreCase, m_profile,
-                                         m_expressionMessages, silent)))
+        if (!compileWorkerExpressions(tools->expressions, m_expressions.active(), request,
+                                      m_options, m_profile, m_expressionMessages))
             return false;
         workers.push_back(std::move(tools));
     }
@@ -270,60 +249,28 @@ bool KwicSearchRun::prepareWorkers(const SearchRequest& request,
 }
 
 void KwicSearchRun::searchInParallel(const SearchRequest& request) {
-    const std::vector<std::string> paths(m_state.files.begin(), m_state.files.end());
-    const int count = static_cast<int>(std::min<std::size_t>(
-        static_cast<std::size_t>(m_options.jobs), paths.size()));
+    ParallelFileLoop loop;
+    loop.paths.assign(m_state.files.begin(), m_state.files.end());
+    loop.workers = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(m_options.jobs), loop.paths.size()));
     std::vector<std::unique_ptr<WorkerTools>> workers;
-    if (!prepareWorkers(request, workers, count)) {
-        forEachCorpusFile(m_profile, m_state.files, m_ui,
-                          [this](const std::string& path) { searchOnThisThread(path); });
+    loop.searchHere = [this](const std::string& path) { searchOnThisThread(path); };
+    if (!prepareWorkers(request, workers, loop.workers)) {
+        forEachCorpusFile(m_profile, m_state.files, m_ui, loop.searchHere);
         return;
     }
-    CExcludeFile exclusions;
-    exclusions.build(m_profile);
-    const auto excluded = [&](const std::string& path) {
-        return readInt(m_profile, settingKey("Options", "Exclude")) == 1 &&
-               exclusions.isExcluded(path);
-    };
-    // Files excluded when the run starts are not read ahead; the test is made again when each
-    // file's turn comes, since the setting may change while the run goes on.
-    std::vector<bool> excludedAtStart;
-    for (const std::string& path : paths) excludedAtStart.push_back(excluded(path));
-
-    ParallelFileSearch search(count, paths.size(),
-                              [&](int worker, std::size_t index, UserInterface& ui,
-                                  FileLines& file) {
-        if (excludedAtStart[index]) return;
-        file.searched = true;
+    loop.searchInWorker = [&](int worker, const std::string& path, UserInterface& ui,
+                              FileLines& file) {
         FileScan& scan = *workers[worker]->scan;
         scan.guard().reset();
         FileLinesSink sink(file);
-        file.opened = searchFile(workers[worker]->tools(), ui, sink, paths[index]).opened;
+        file.opened = searchFile(workers[worker]->tools(), ui, sink, path).opened;
         file.guardCounted = scan.guard().counted() != 0;
         file.guardCount = scan.guard().count();
-    });
-    BinaryFileGuard& guard = m_scan->guard();
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        std::unique_ptr<FileLines> file = search.take(i, m_ui);
-        if (file == nullptr) break;  // the workers stopped before this file
-        if (excluded(paths[i])) continue;
-        // What the binary-file guard did depends on the count the files before left, unless
-        // it counted nothing or the count stood at 0: else the file is read again here.
-        if (!file->searched || (file->guardCounted && guard.count() != 0)) {
-            searchOnThisThread(paths[i]);
-        } else if (file->opened) {
-            ++m_outcome.filesOpened;
-            m_outcome.total += replayFileLines(
-                *file, [this](std::string_view line) { return addLine(line); },
-                [this] {
-                    m_ui.pump();
-                    return !m_ui.cancelRequested();
-                });
-            if (file->guardCounted) guard.resume(file->guardCount);
-            m_ui.refreshViews(m_document.id());
-        }
-        if (m_ui.cancelRequested()) break;
-    }
+    };
+    loop.addLine = [this](std::string_view line) { return addLine(line); };
+    runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
+                        [this] { m_ui.refreshViews(m_document.id()); });
 }
 
 void KwicSearchRun::finishRun(const SearchRequest& request) {
@@ -332,7 +279,19 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
         addLine(ResultLayout::totalLine(m_outcome.total));
     m_scan.reset();
     m_expressions.release();
+    if (o.autoCode) m_outcome.readAs = m_readAs.inListOrder(m_state.files, o);
     endSearchRun(request, m_outcome, m_document, m_state, m_ui, m_flags);
+}
+
+std::vector<FileReadAs> ReadAsRecord::inListOrder(const CExStringList& files,
+                                                  const SearchOptions& options) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<FileReadAs> readAs;
+    for (const std::string& path : files) {
+        auto noted = m_byPath.find(path);
+        if (noted != m_byPath.end()) readAs.push_back({displayNameOf(options, path), noted->second});
+    }
+    return readAs;
 }
 
 }  // namespace vellmora

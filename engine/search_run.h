@@ -1,13 +1,17 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "containers/ex_string_list.h"
+#include "engine/encoding_detection.h"
 #include "engine/keyword_matcher.h"
 #include "engine/search_expressions.h"
 #include "engine/result_layout.h"
+#include "engine/parallel_files.h"
 #include "engine/search_options.h"
 
 namespace vellmora {
@@ -61,12 +65,36 @@ struct ApplicationSearchFlags {
 bool refuseWhileBusy(const ApplicationSearchFlags& flags, const SearchState& state,
                      UserInterface& ui);
 
+/// What a file of a run was read as: told to the user, never part of the result lines.
+struct FileReadAs {
+    std::string displayName;  ///< as the file's separator and count lines name it
+    InputEncoding encoding = InputEncoding::ShiftJis;
+};
+
+/// The encodings the files of a run were read as, noted from whichever thread read them.
+class ReadAsRecord {
+public:
+    void note(const std::string& path, InputEncoding encoding) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_byPath[path] = encoding;
+    }
+    /// The files noted, in the order of files, under their display names.
+    std::vector<FileReadAs> inListOrder(const CExStringList& files,
+                                        const SearchOptions& options) const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::string, InputEncoding> m_byPath;
+};
+
 /// How a run ended, for callers that report it (the batch front end's exit status).
 struct SearchOutcome {
     int filesOpened = 0;
     long total = 0;
     bool cancelled = false;
     bool limitReached = false;
+    /// With AutoCode, what each file opened was read as, in list order; else empty.
+    std::vector<FileReadAs> readAs;
     bool failed() const { return filesOpened == 0 || total == 0; }
 };
 
@@ -105,10 +133,7 @@ private:
         SearchExpressions* expressions;
     };
     struct WorkerTools;
-    struct FileReport {
-        bool opened = false;
-        long hits = 0;
-    };
+    using FileReport = FileSearchReport;
 
     FileReport searchFile(const Tools& tools, UserInterface& ui, ResultSink& sink,
                           const std::string& path);
@@ -132,6 +157,7 @@ private:
     ApplicationSearchFlags* m_flags = nullptr;  // cleared when the run ends
     HitCondition* m_condition = nullptr;
     std::unique_ptr<FileScan> m_scan;
+    ReadAsRecord m_readAs;
     ExpressionMessages m_expressionMessages;
     SearchExpressions m_expressions;  // active for the length of a regular-expression run
 };

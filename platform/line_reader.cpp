@@ -1,6 +1,8 @@
 #include "platform/line_reader.h"
 
-#if defined(__SSE2__)
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -68,34 +70,100 @@ inline std::size_t bitCount(std::uint64_t x) {
     return static_cast<std::size_t>((x * 0x0101010101010101u) >> 56);
 }
 
-WholeLines countWholeLines(const char* begin, const char* end, std::size_t maxLength) {
-    // Lines passed over are counted, not looked at one by one: a call per line would cost
-    // more than the whole scan (most lines are short).
-    WholeLines lines{0, begin};
-    const char* p = begin;
+/// Takes the 64 bytes at p, whose line ends are the bits of mask (count of them): false when
+/// the line running into them is maxLength bytes long before it ends.
+inline bool takeBlock(const char* p, std::uint64_t mask, std::size_t count, std::size_t maxLength,
+                      WholeLines& lines) {
+    // Offsets from p, never p + 64: the last block may be a copy of fewer bytes.
+    if (mask == 0) return static_cast<std::size_t>(p - lines.end) + 64 < maxLength;
+    const char* first = p + __builtin_ctzll(mask);
+    if (static_cast<std::size_t>(first - lines.end) >= maxLength) return false;
+    lines.count += count;
+    lines.end = p + (64 - __builtin_clzll(mask));
+    return true;
+}
+
+// Lines passed over are counted 64 bytes at a time, not looked at one by one: a call per
+// line would cost more than the whole scan (most lines are short). The bytes left at the end,
+// fewer than a block, are copied into one (its zero bytes are no line ends): between two hits
+// of a frequent keyword the stretch is often shorter than a block, and a walk byte by byte
+// over it cost more than all the blocks.
 #if defined(__SSE2__)
+WholeLines countLinesSse2(const char* p, const char* end, std::size_t maxLength) {
+    WholeLines lines{0, p};
     const __m128i newline = _mm_set1_epi8('\n');
     auto maskOf = [&](const char* at) {
-        return static_cast<std::uint32_t>(_mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), newline)));
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
+            mask |= std::uint64_t{static_cast<std::uint32_t>(
+                        _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline)))}
+                    << (16 * i);
+        }
+        return mask;
     };
     for (; end - p >= 64; p += 64) {
-        const std::uint64_t mask = std::uint64_t{maskOf(p)} | std::uint64_t{maskOf(p + 16)} << 16 |
-                                   std::uint64_t{maskOf(p + 32)} << 32 |
-                                   std::uint64_t{maskOf(p + 48)} << 48;
-        if (mask == 0) {
-            // No line end from lines.end up to here: the line is too long once that is
-            // maxLength bytes.
-            if (static_cast<std::size_t>(p + 64 - lines.end) >= maxLength) return lines;
-            continue;
-        }
-        const char* first = p + __builtin_ctzll(mask);
-        if (static_cast<std::size_t>(first - lines.end) >= maxLength) return lines;
-        lines.count += bitCount(mask);
-        lines.end = p + 64 - __builtin_clzll(mask);
+        const std::uint64_t mask = maskOf(p);
+        if (!takeBlock(p, mask, bitCount(mask), maxLength, lines)) return lines;
     }
+    if (p < end) {
+        char last[64] = {};
+        std::memcpy(last, p, static_cast<std::size_t>(end - p));
+        const std::uint64_t mask = maskOf(last);
+        takeBlock(p, mask, bitCount(mask), maxLength, lines);
+    }
+    return lines;
+}
 #endif
-    for (; p < end; ++p) {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+/// The line ends among the 64 bytes at at.
+__attribute__((target("avx2"))) inline std::uint64_t newlineMaskAvx2(const char* at) {
+    const __m256i newline = _mm256_set1_epi8('\n');
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
+    return std::uint64_t{static_cast<std::uint32_t>(
+               _mm256_movemask_epi8(_mm256_cmpeq_epi8(low, newline)))} |
+           std::uint64_t{static_cast<std::uint32_t>(
+               _mm256_movemask_epi8(_mm256_cmpeq_epi8(high, newline)))}
+               << 32;
+}
+
+// Twice as fast as the SSE2 loop on a processor that has the instructions (measured on
+// Japanese text, whose short lines leave few blocks without a line end).
+__attribute__((target("avx2,popcnt"))) WholeLines countLinesAvx2(const char* p, const char* end,
+                                                                   std::size_t maxLength) {
+    WholeLines lines{0, p};
+    for (; end - p >= 64; p += 64) {
+        const std::uint64_t mask = newlineMaskAvx2(p);
+        if (!takeBlock(p, mask, static_cast<std::size_t>(__builtin_popcountll(mask)), maxLength,
+                       lines))
+            return lines;
+    }
+    if (p < end) {
+        char last[64] = {};
+        std::memcpy(last, p, static_cast<std::size_t>(end - p));
+        const std::uint64_t mask = newlineMaskAvx2(last);
+        takeBlock(p, mask, static_cast<std::size_t>(__builtin_popcountll(mask)), maxLength, lines);
+    }
+    return lines;
+}
+
+bool hasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    return has;
+}
+#endif
+
+WholeLines countWholeLines(const char* begin, const char* end, std::size_t maxLength) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (hasAvx2()) return countLinesAvx2(begin, end, maxLength);
+#endif
+#if defined(__SSE2__)
+    return countLinesSse2(begin, end, maxLength);
+#else
+    WholeLines lines{0, begin};
+    for (const char* p = begin; p < end; ++p) {
         if (static_cast<std::size_t>(p - lines.end) >= maxLength) return lines;
         if (*p == '\n') {
             ++lines.count;
@@ -103,6 +171,7 @@ WholeLines countWholeLines(const char* begin, const char* end, std::size_t maxLe
         }
     }
     return lines;
+#endif
 }
 
 }  // namespace
@@ -169,6 +238,11 @@ bool LineReader::fill() {
     m_end = kHeadroom + static_cast<std::size_t>(got);
     forgetScans();
     return true;
+}
+
+std::string_view LineReader::peekStart(std::size_t maxBytes) {
+    if (!fill()) return {};
+    return {m_buffer.get() + m_pos, std::min(m_end - m_pos, maxBytes)};
 }
 
 void LineReader::forgetScans() {

@@ -75,6 +75,11 @@ public:
     /// error (see error()) or no open file.
     bool next(char* slot, LinePiece& piece);
 
+    /// The unread bytes the buffer holds, at most maxBytes, reading the next buffer only when
+    /// none is left. Right after open() these are the file's first bytes, and next() hands
+    /// them out again without reading them twice. Empty at the end of the file.
+    std::string_view peekStart(std::size_t maxBytes);
+
     /// Sets the bytes whose presence each piece reports in LinePiece::mayHoldNeedle; empty
     /// for none. The needle is looked for once per buffer, not once per line, so that a
     /// search can pass over the lines that cannot hold its keyword.

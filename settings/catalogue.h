@@ -70,6 +70,7 @@ inline constexpr SettingKey kCatalogue[] = {
     {"Options", "EUCtoSJIS", KeyType::Int, "0"},
     {"Options", "JIStoSJIS", KeyType::Int, "0"},
     {"Options", "UTF8toSJIS", KeyType::Int, "0"},
+    {"Options", "AutoCode", KeyType::Int, "0"},  // each file's encoding told from its first bytes
     {"Options", "Exclude", KeyType::Int, "0"},
     {"Options", "IgnoreCase", KeyType::Int, "0"},
     {"Options", "KW1Alnum", KeyType::Int, "0"},
@@ -199,6 +200,12 @@ inline constexpr SettingKey kCatalogue[] = {
     {"ExColloq", "bNoAsk", KeyType::Int, "0"},
     {"ExColloq", "bZero", KeyType::Int, "0"},
     {"Excolloq", "bNoAsk", KeyType::Int, "0"},  // the spelling the command reads
+    // Collocation strength: Measure 0 MI, 1 MI3, 2 t-score, 3 log-likelihood, 4 logDice;
+    // the span's ends are positions -5 ... 5 around the keyword.
+    {"ColloqStrength", "Measure", KeyType::Int, "0"},
+    {"ColloqStrength", "SpanFrom", KeyType::Int, "-5"},
+    {"ColloqStrength", "SpanTo", KeyType::Int, "5"},
+    {"ColloqStrength", "MinFreq", KeyType::Int, "3"},
     {"SpreadSheet", "Mode", KeyType::Int, "0"},
     {"SpreadSheet", "TagInfo", KeyType::Int, "0"},
     // The word-list cache of the extended statistics: the section is the search's directory
@@ -215,6 +222,7 @@ inline constexpr SettingKey kCatalogue[] = {
     {"SaveOptions", "Sorted", KeyType::Int, "0"},
     {"SaveOptions", "Colloq", KeyType::Int, "0"},
     {"SaveOptions", "Spreadsheet", KeyType::Int, "0"},
+    {"SaveOptions", "UTF8", KeyType::Int, "0"},  // text saves and conversions written as UTF-8
 
     // Section "Print".
     {"Print", "Line", KeyType::String, "50"},

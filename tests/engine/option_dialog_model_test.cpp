@@ -200,6 +200,8 @@ TEST_F(OptionDialogModelTest, AlternativesOpenAsTheRunReadsThemAndStayExclusive)
     dialog.setCheck(EucToSjis, true);
     dialog.setCheck(Utf8ToSjis, true);
     EXPECT_FALSE(dialog.check(EucToSjis));
+    dialog.setCheck(AutoCode, true);  // Auto is one of the conversions
+    EXPECT_FALSE(dialog.check(Utf8ToSjis));
 
     dialog.setCheck(KW2Ato, true);
     dialog.setCheck(KW2Hyph, true);

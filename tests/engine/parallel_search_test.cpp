@@ -19,6 +19,7 @@
 #include "engine/search_run.h"
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
+#include "tests/support/corpus_search.h"
 #include "tests/support/temp_dir.h"
 
 namespace vellmora {
@@ -74,23 +75,9 @@ protected:
         options.jobs = jobs;
         RecordingUserInterface ui;
         if (cancelAtPump > 0) ui.cancelAtPump(cancelAtPump);
-        CPyxoDoc document("test");
-        SearchState state;
-        SearchRequest request;
-        request.keyword1 = {keyword, false};
-        request.fileName = "c*.txt";
-        request.directory = m_temp.path() + "/";
-        RunResult result;
-        if (kwoc) {
-            KwocSearchRun search(options, readKwocOptions(m_profile), m_profile, ui, document,
-                                 state);
-            result.outcome = search.run(request);
-        } else {
-            KwicSearchRun search(options, m_profile, ui, document, state);
-            result.outcome = search.run(request);
-        }
-        const CExStringList& lines = document.list(ResultKind::Original);
-        result.lines.assign(lines.begin(), lines.end());
+        testing::CorpusSearchResult found =
+            testing::searchCorpus(options, m_profile, m_temp.path() + "/", keyword, kwoc, ui);
+        RunResult result{std::move(found.lines), found.outcome};
         for (const std::string& message : ui.messages()) result.lines.push_back(message);
         return result;
     }
@@ -154,8 +141,17 @@ TEST_F(ParallelSearchTest, TheLineLimitStopsAtTheSameLine) {
 TEST_F(ParallelSearchTest, KwocGivesTheLinesOfOneThread) {
     SearchOptions o = withCounts();
     expectSameRuns(o, {"the", "Lord", "zebra"}, true);
-    o.maxLine = 37;
-    expectSameRuns(o, {"the"}, true);
+    // Context lines around each match, and a limit that falls among them.
+    m_profile.writeInt("KWOCOptions", "ContextMae", 2);
+    m_profile.writeInt("KWOCOptions", "ContextAto", 1);
+    m_profile.flush();
+    expectSameRuns(o, {"the", "Lord"}, true);
+    for (int limit : {3, 37, 38, 39}) {
+        o.maxLine = limit;
+        expectSameRuns(o, {"the"}, true);
+    }
+    o.grep = true;
+    expectSameRuns(o, {"Lord|God", "c.t"}, true);
 }
 
 TEST_F(ParallelSearchTest, ACancelKeepsWhatWasFoundBeforeIt) {

@@ -1,6 +1,7 @@
 // A whole KWIC search over a fuzzed corpus with fuzzed settings: the run must end, write only
 // whole result lines, and give exactly the same result, outcome and messages whether or not
-// the reader's prefilter passes over the lines that cannot hold the keyword.
+// the reader's prefilter passes over the lines that cannot hold the keyword, and, for one
+// input in sixteen, whether two worker threads search the files.
 //
 // Input, in parts split at the separator line: the settings file (pyxo.ini as is), keyword 1
 // (a leading "@" names a word group), keyword 2, then up to three corpus files.
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,9 +59,10 @@ KeywordSpec keywordOf(std::string_view part) {
     return {std::string(part), false};
 }
 
-Result search(const SearchRequest& request, SearchOptions options, bool prefilter) {
+Result search(const SearchRequest& request, SearchOptions options, bool prefilter, int jobs = 1) {
     Profile profile(Profile::defaultPath());
     options.prefilter = prefilter;
+    options.jobs = jobs;
     RecordingUserInterface ui;
     CPyxoDoc document("Result1");
     SearchState state;
@@ -124,5 +127,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(filtered.lines == plain.lines, "the prefilter does not change the result");
     fuzz::check(sameOutcome(filtered.outcome, plain.outcome) && filtered.messages == plain.messages,
                 "the prefilter does not change how the run ends");
+    // Starting threads costs more than the rest of a run under the sanitizers: only some
+    // inputs, the same ones every time, also run on two.
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (std::hash<std::string_view>{}(input) % 16 == 0) {
+        fuzz::writeFile(setup.settings, parts[0]);
+        const Result parallel = search(request, options, true, 2);
+        fuzz::check(parallel.lines == filtered.lines, "two threads give the result of one");
+        fuzz::check(sameOutcome(parallel.outcome, filtered.outcome) &&
+                        parallel.messages == filtered.messages,
+                    "two threads end the run as one does");
+    }
     return 0;
 }

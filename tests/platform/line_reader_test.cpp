@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -368,6 +369,31 @@ TEST(LineReader, IgnoreKetaDropsLeadingBytes) {
     EXPECT_EQ(shapedLines(path, {.ignoreKeta = 100}), (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(shapedLines(path, {.ignoreKeta = -3}),
               (std::vector<std::string>{"0001 text/", "ab/", "/"}));
+}
+
+// The encoding is told from the first buffer: looking at it must neither read the file
+// again nor change a piece, whatever the buffer holds.
+TEST(LineReader, PeekStartShowsTheFirstBufferAndTheLinesStayTheSame) {
+    const std::string path = std::string(VELLMORA_TEST_DATA) + "/ja/sjis/subset.txt";
+    const std::string bytes = slurp(path);
+    for (std::size_t size : kBufferSizes) {
+        LineReader reader(size);
+        EXPECT_TRUE(reader.peekStart(100).empty());  // nothing open
+        ASSERT_TRUE(reader.open(path));
+        const std::string_view start = reader.peekStart(64 * 1024);
+        EXPECT_EQ(start, std::string_view(bytes).substr(0, std::min<std::size_t>(size, 64 * 1024)));
+        EXPECT_EQ(reader.peekStart(5), start.substr(0, 5));  // no second read
+        std::vector<std::string> pieces;
+        char slot[8200];
+        LinePiece piece;
+        while (reader.next(slot, piece)) pieces.emplace_back(slot, piece.length);
+        EXPECT_EQ(pieces, rawPieces(path, size)) << "buffer size " << size;
+        EXPECT_TRUE(reader.peekStart(100).empty());  // at the end
+    }
+    TempDir dir;
+    LineReader reader;
+    ASSERT_TRUE(reader.open(dir.write("empty.txt", "")));
+    EXPECT_TRUE(reader.peekStart(100).empty());
 }
 
 TEST(LineReader, FilesThatGiveNoLines) {
