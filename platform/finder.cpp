@@ -12,17 +12,51 @@
 namespace vellmora {
 namespace {
 
-/// Byte length of the character at text[i]: a lead byte takes the byte after it along
-/// (whatever it is, so that a trail byte is never read as ASCII), a lone last lead byte
-/// stands alone.
-std::size_t unitLength(std::string_view text, std::size_t i) {
-    return ximo::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+/// How the bytes of a name (or a pattern) form characters. The names on disk are most often
+/// UTF-8: read as Shift-JIS, the last byte of a UTF-8 character would take the "." after it
+/// into a character of its own, and "*.txt" would miss the file.
+enum class NameEncoding { ShiftJis, Utf8 };
+
+/// UTF-8 when text is valid UTF-8 and holds a byte above ASCII; Shift-JIS otherwise.
+NameEncoding encodingOf(std::string_view text) {
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        beyondAscii = true;
+        const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2
+                                   : c >= 0xE0 && c <= 0xEF ? 3
+                                   : c >= 0xF0 && c <= 0xF4 ? 4
+                                                            : 0;
+        if (length == 0 || i + length > text.size()) return NameEncoding::ShiftJis;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return NameEncoding::ShiftJis;
+        i += length;
+    }
+    return beyondAscii ? NameEncoding::Utf8 : NameEncoding::ShiftJis;
+}
+
+/// Byte length of the character at text[i]. In Shift-JIS a lead byte takes the byte after it
+/// along (whatever it is, so that a trail byte is never read as ASCII), a lone last lead byte
+/// stands alone; in UTF-8 a character is its lead byte and its continuation bytes.
+std::size_t unitLength(std::string_view text, std::size_t i, NameEncoding encoding) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (encoding == NameEncoding::ShiftJis) return ximo::isLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+    if (c < 0x80) return 1;
+    std::size_t length = 1;
+    while (length < 4 && i + length < text.size() &&
+           (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80)
+        ++length;
+    return length;
 }
 
 bool sameCharacter(std::string_view pattern, std::size_t p, std::size_t pLength,
                    std::string_view name, std::size_t n, std::size_t nLength) {
     if (pLength != nLength) return false;
-    if (pLength == 2) return pattern[p] == name[n] && pattern[p + 1] == name[n + 1];
+    if (pLength > 1) return pattern.substr(p, pLength) == name.substr(n, nLength);
     return ximo::toLower(static_cast<unsigned char>(pattern[p])) ==
            ximo::toLower(static_cast<unsigned char>(name[n]));
 }
@@ -31,14 +65,16 @@ bool sameCharacter(std::string_view pattern, std::size_t p, std::size_t pLength,
 /// failed attempt resumes one character further; this never backtracks more than one star,
 /// which keeps hostile patterns linear in practice and quadratic at worst.
 bool matchUnits(std::string_view pattern, std::string_view name) {
+    const NameEncoding patternEncoding = encodingOf(pattern);
+    const NameEncoding nameEncoding = encodingOf(name);
     std::size_t p = 0;
     std::size_t n = 0;
     std::size_t starP = std::string_view::npos;
     std::size_t starN = 0;
     while (n < name.size()) {
-        std::size_t nLength = unitLength(name, n);
+        std::size_t nLength = unitLength(name, n, nameEncoding);
         if (p < pattern.size()) {
-            std::size_t pLength = unitLength(pattern, p);
+            std::size_t pLength = unitLength(pattern, p, patternEncoding);
             if (pLength == 1 && pattern[p] == '*') {
                 starP = ++p;
                 starN = n;
@@ -53,7 +89,7 @@ bool matchUnits(std::string_view pattern, std::string_view name) {
         }
         if (starP == std::string_view::npos) return false;
         // Let the last star swallow one more character and try again after it.
-        starN += unitLength(name, starN);
+        starN += unitLength(name, starN, nameEncoding);
         n = starN;
         p = starP;
     }
@@ -65,8 +101,9 @@ bool matchUnits(std::string_view pattern, std::string_view name) {
 /// would make the dot its second byte).
 bool endsWithDotStar(std::string_view pattern) {
     if (pattern.size() < 2 || pattern.substr(pattern.size() - 2) != ".*") return false;
+    const NameEncoding encoding = encodingOf(pattern);
     std::size_t i = 0;
-    while (i < pattern.size() - 2) i += unitLength(pattern, i);
+    while (i < pattern.size() - 2) i += unitLength(pattern, i, encoding);
     return i == pattern.size() - 2;
 }
 

@@ -19,9 +19,10 @@ struct FinderEntry {
 /// True when text holds "*" or "?".
 bool hasWildcard(std::string_view text);
 
-/// Matches one file name against a wildcard pattern with the rules of findEntries(). Both
-/// are Shift-JIS byte strings: "?" stands for one character (a double-byte character
-/// counting as one), and only single-byte ASCII letters are compared without regard to case.
+/// Matches one file name against a wildcard pattern with the rules of findEntries(). Each is
+/// read as UTF-8 when it is valid UTF-8 beyond ASCII, else as Shift-JIS: "?" stands for one
+/// character (a multi-byte character counting as one), and only single-byte ASCII letters
+/// are compared without regard to case.
 bool matchesWildcard(std::string_view pattern, std::string_view name);
 
 /// The entries of a directory whose names match a wildcard pattern, in byte order of their

@@ -50,6 +50,17 @@ TEST(MatchesWildcard, DoubleByteCharactersStayWhole) {
     EXPECT_TRUE(matchesWildcard("*" + a + "*", "x" + a + "y"));
 }
 
+TEST(MatchesWildcard, Utf8NamesKeepTheirOwnCharacters) {
+    // 前半の部分.txt: read as Shift-JIS, the last byte of 分 (0x86) would take the dot along.
+    const std::string name = "\xE5\x89\x8D\xE5\x8D\x8A\xE3\x81\xAE\xE9\x83\xA8\xE5\x88\x86.txt";
+    EXPECT_TRUE(matchesWildcard("*.txt", name));
+    EXPECT_TRUE(matchesWildcard("*.*", name.substr(0, name.size() - 4)));
+    EXPECT_TRUE(matchesWildcard("?????.txt", name));
+    EXPECT_FALSE(matchesWildcard("????.txt", name));
+    EXPECT_TRUE(matchesWildcard("*\xE9\x83\xA8*", name));   // 部
+    EXPECT_FALSE(matchesWildcard("*\xE9\x83\xA9*", name));  // a character differing in its last byte
+}
+
 class FinderTest : public ::testing::Test {
 protected:
     void SetUp() override {
