@@ -142,6 +142,10 @@ void CMainFrame::showSaveOptions() {
         });
     }
     refresh();
+    auto* utf8 = new QCheckBox(displayText(kSaveAsUtf8Label), &dialog);
+    utf8->setChecked(model.utf8());
+    connect(utf8, &QCheckBox::toggled, &dialog, [&model](bool on) { model.setUtf8(on); });
+    layout->addWidget(utf8);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

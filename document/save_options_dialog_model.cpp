@@ -24,6 +24,8 @@ constexpr std::array<BoxBinding, kSaveOptionBoxes> kBindings = {{
     {"TSV,CSV", settingKey("SaveOptions", "Spreadsheet")},
 }};
 
+const SettingKey& kUtf8Key = settingKey("SaveOptions", "UTF8");
+
 }  // namespace
 
 SaveOptionsDialogModel::SaveOptionsDialogModel(Profile& profile) : m_profile(profile) {}
@@ -39,6 +41,7 @@ std::string_view SaveOptionsDialogModel::key(SaveOptionBox box) {
 void SaveOptionsDialogModel::open() {
     for (int i = 0; i < kSaveOptionBoxes; ++i)
         m_checked[i] = readInt(m_profile, kBindings[i].key) == 1;
+    m_utf8 = readInt(m_profile, kUtf8Key) == 1;
 }
 
 void SaveOptionsDialogModel::setChecked(SaveOptionBox box, bool on) {
@@ -59,6 +62,7 @@ void SaveOptionsDialogModel::setChecked(SaveOptionBox box, bool on) {
 bool SaveOptionsDialogModel::confirm() {
     for (int i = 0; i < kSaveOptionBoxes; ++i)
         writeInt(m_profile, kBindings[i].key, m_checked[i] ? 1 : 0);
+    writeInt(m_profile, kUtf8Key, m_utf8 ? 1 : 0);
     return m_profile.flush();
 }
 
@@ -72,6 +76,7 @@ TextSaveOptions SaveOptionsDialogModel::options() const {
     options.extracted = checked(SaveOptionBox::Extracted);
     options.colloq = checked(SaveOptionBox::Colloq);
     options.spreadsheet = checked(SaveOptionBox::Spreadsheet);
+    options.utf8 = m_utf8;
     return options;
 }
 

@@ -4,6 +4,7 @@
 
 #include "document/atomic_file.h"
 #include "document/formatted_file.h"
+#include "document/utf8_output.h"
 #include "platform/user_interface.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
@@ -21,17 +22,35 @@ constexpr std::array<std::string_view, kResultKinds> kHeaders = {
 
 bool isOne(Profile& profile, const SettingKey& key) { return readInt(profile, key) == 1; }
 
-bool put(std::FILE* out, std::string_view text) {
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-}
+/// Where the text form goes. A UTF-8 save converts each line on its own as it is written,
+/// so that everything else the save writes stays what the Shift-JIS save would write.
+class TextOut {
+public:
+    TextOut(std::FILE* out, bool utf8) : m_out(out), m_utf8(utf8) {}
 
-bool putList(std::FILE* out, const CExStringList& list, UserInterface& ui) {
-    for (const std::string& line : list) {
-        if (!put(out, line)) return false;
-        ui.pump();
+    bool put(std::string_view text) {
+        if (!m_utf8) return putBytes(text);
+        return putBytes(utf8FromSjis(text));
     }
-    return true;
-}
+    bool putList(const CExStringList& list, ResultKind kind, UserInterface& ui) {
+        // The page of an HTML conversion declares the character set it is saved in.
+        const bool html = m_utf8 && kind == ResultKind::Spreadsheet;
+        for (const std::string& line : list) {
+            if (!put(html && line == kHtmlContentTypeLine ? kHtmlUtf8ContentTypeLine : line))
+                return false;
+            ui.pump();
+        }
+        return true;
+    }
+
+private:
+    bool putBytes(std::string_view bytes) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), m_out) == bytes.size();
+    }
+
+    std::FILE* m_out;
+    bool m_utf8;
+};
 
 }  // namespace
 
@@ -47,6 +66,7 @@ TextSaveOptions TextSaveOptions::read(Profile& profile) {
     options.sorted = isOne(profile, settingKey("SaveOptions", "Sorted"));
     options.colloq = isOne(profile, settingKey("SaveOptions", "Colloq"));
     options.spreadsheet = isOne(profile, settingKey("SaveOptions", "Spreadsheet"));
+    options.utf8 = isOne(profile, settingKey("SaveOptions", "UTF8"));
     return options;
 }
 
@@ -69,16 +89,18 @@ bool TextSaveOptions::wants(ResultKind kind) const {
 
 bool writeTextForm(const CPyxoDoc& document, const TextSaveOptions& options, std::FILE* out,
                    UserInterface& ui) {
-    const CExStringList& displayed = document.list(document.displayedKind());
-    if (options.dispOnly && !putList(out, displayed, ui)) return false;
+    TextOut text(out, options.utf8);
+    const ResultKind shown = document.displayedKind();
+    const CExStringList& displayed = document.list(shown);
+    if (options.dispOnly && !text.putList(displayed, shown, ui)) return false;
     if ((options.disp || options.saveAll) && !displayed.isEmpty()) {
-        if (!put(out, kDisplayedResultHeader) || !putList(out, displayed, ui)) return false;
+        if (!text.put(kDisplayedResultHeader) || !text.putList(displayed, shown, ui)) return false;
     }
     for (int value = 0; value < kResultKinds; ++value) {
         const ResultKind kind = static_cast<ResultKind>(value);
         const CExStringList& list = document.list(kind);
         if (!options.wants(kind) || list.isEmpty()) continue;
-        if (!put(out, textSaveHeader(kind)) || !putList(out, list, ui)) return false;
+        if (!text.put(textSaveHeader(kind)) || !text.putList(list, kind, ui)) return false;
     }
     return true;
 }
@@ -86,10 +108,14 @@ bool writeTextForm(const CPyxoDoc& document, const TextSaveOptions& options, std
 FileOutcome writeTextFile(const CPyxoDoc& document, const std::string& path, Profile& profile,
                           UserInterface& ui) {
     const TextSaveOptions options = TextSaveOptions::read(profile);
+    const bool convertible = !options.utf8 || canWriteUtf8();
     AtomicFile file(path);
-    const bool written = file.open() && writeTextForm(document, options, file.stream(), ui);
+    const bool written =
+        convertible && file.open() && writeTextForm(document, options, file.stream(), ui);
     if (!written || !file.commit()) {
-        std::string reason = file.reason().empty() ? "a write failed" : file.reason();
+        std::string reason = !convertible            ? "no Shift-JIS to UTF-8 converter"
+                             : file.reason().empty() ? "a write failed"
+                                                     : file.reason();
         ui.alert(kSaveFailedMessage);
         return FileOutcome::failure(std::string(kSaveFailedMessage), std::move(reason));
     }

@@ -28,21 +28,25 @@ struct TextSaveOptions {
     bool sorted = false;
     bool colloq = false;
     bool spreadsheet = false;
+    /// "UTF8": every line written as UTF-8 (line ends kept), and an HTML conversion
+    /// declaring that character set; otherwise the lines go out as stored, in Shift-JIS.
+    bool utf8 = false;
 
-    /// Reads the eight keys as they stand in the settings file now.
+    /// Reads the nine keys as they stand in the settings file now.
     static TextSaveOptions read(Profile& profile);
     /// Whether kind's own list is asked for (its key or "SaveAll").
     bool wants(ResultKind kind) const;
 };
 
-/// Writes the text form of document to out: lines exactly as stored, headers as chosen.
-/// Lets ui process events after each line. False when a write failed.
+/// Writes the text form of document to out: lines exactly as stored (or their UTF-8 form),
+/// headers as chosen. Lets ui process events after each line. False when a write failed.
 bool writeTextForm(const CPyxoDoc& document, const TextSaveOptions& options, std::FILE* out,
                    UserInterface& ui);
 
 /// Writes the text form chosen by the settings file's "SaveOptions" to path, replacing any
-/// file there only once the new one is complete. On failure it shows kSaveFailedMessage
-/// (of formatted_file.h) through ui and returns it; the old file is left as it was.
+/// file there only once the new one is complete. On failure (a UTF-8 save also fails when the
+/// system cannot convert Shift-JIS) it shows kSaveFailedMessage (of formatted_file.h) through
+/// ui and returns it; the old file is left as it was.
 FileOutcome writeTextFile(const CPyxoDoc& document, const std::string& path, Profile& profile,
                           UserInterface& ui);
 

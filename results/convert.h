@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "document/utf8_output.h"
+
 namespace vellmora {
 
 class CExStringList;
@@ -40,7 +42,7 @@ inline constexpr int kWordCells = 11;
 inline constexpr std::string_view kHtmlHead[] = {
     "<HTML>\r\n",
     "<HEAD>\r\n",
-    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html\">\r\n",
+    kHtmlContentTypeLine,
     "<META NAME=\"Generator\" CONTENT=\"Vellmora for Win32\">\r\n",
     "<TITLE>\r\n",
     "Result produced by Vellmora\r\n",

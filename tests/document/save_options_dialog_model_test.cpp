@@ -65,19 +65,33 @@ TEST_F(SaveOptionsDialogModelTest, ClearingTheLastBoxChecksDisplayedResultOnlyAg
     EXPECT_EQ(checked(), (std::vector<Box>{Box::DispOnly}));
 }
 
-TEST_F(SaveOptionsDialogModelTest, OkWritesTheEightKeysAndFlushes) {
+TEST_F(SaveOptionsDialogModelTest, OkWritesTheNineKeysAndFlushes) {
     m_model.open();
     m_model.setChecked(Box::SearchResult, true);
     m_model.setChecked(Box::Disp, true);
     ASSERT_TRUE(m_model.confirm());
     EXPECT_EQ(testing::readFileBytes(m_iniPath),
               "[SaveOptions]\nDispOnly=0\nSaveAll=0\nDisp=1\nSearchResult=1\nSorted=0\n"
-              "Extracted=0\nColloq=0\nSpreadsheet=0\n");
+              "Extracted=0\nColloq=0\nSpreadsheet=0\nUTF8=0\n");
     const TextSaveOptions options = m_model.options();
     EXPECT_TRUE(options.disp && options.searchResult);
     EXPECT_FALSE(options.dispOnly || options.saveAll || options.sorted);
     EXPECT_EQ(SaveOptionsDialogModel::label(Box::Colloq), "Collocation Statistics");
     EXPECT_EQ(SaveOptionsDialogModel::key(Box::Spreadsheet), "Spreadsheet");
+}
+
+TEST_F(SaveOptionsDialogModelTest, SaveAsUtf8StandsApartFromTheListBoxes) {
+    m_profile.writeInt("SaveOptions", "UTF8", 1);
+    m_model.open();
+    EXPECT_TRUE(m_model.utf8());
+    m_model.setChecked(Box::SaveAll, true);  // clears every list box, not this one
+    m_model.setChecked(Box::SaveAll, false);
+    EXPECT_TRUE(m_model.utf8() && m_model.options().utf8);
+    EXPECT_EQ(checked(), (std::vector<Box>{Box::DispOnly}));
+    m_model.setUtf8(false);
+    EXPECT_EQ(checked(), (std::vector<Box>{Box::DispOnly}));
+    ASSERT_TRUE(m_model.confirm());
+    EXPECT_FALSE(TextSaveOptions::read(m_profile).utf8);
 }
 
 }  // namespace
