@@ -2,10 +2,10 @@
 # The result commands on a 100,000-line KWIC result: a real search over the sample texts
 # repeated to 256 MiB, written with -o, then each command on that file (and the sort again
 # on its own sorted output, the already-sorted case). The extended collocation statistics
-# also read the whole corpus for their reference word list: timed on the first run, which
-# builds the word-list cache, and on the second, which reuses it. Each time includes reading the
-# formatted file and printing the list, so "show" is given as the floor. The sorts are set
-# against LC_ALL=C sort over the same lines.
+# and the collocation strength also read the whole corpus for their reference word list:
+# timed on the first run, which builds the word-list cache, and on the second, which reuses
+# it. Each time includes reading the formatted file and printing the list, so "show" is
+# given as the floor. The sorts are set against LC_ALL=C sort over the same lines.
 #
 #     bench/results.sh [PYXO_CLI]      (default: build/bin/pyxo-cli)
 #
@@ -93,5 +93,12 @@ pyxo colloq-ext "$work/r.vm2" >"$work/best.out"
 first=$(echo "$(date +%s.%N) - $start" | bc -l)
 report "extended statistics, first run" "$first"
 report "extended statistics, cached" "$(best_of_3 pyxo colloq-ext "$work/r.vm2")"
+# The strength measures take their corpus counts from the same word list: without it first.
+rm -rf "$PYXO_DATA_DIR"
+start=$(date +%s.%N)
+pyxo colloq-strength "$work/r.vm2" --measure ll >"$work/best.out"
+first=$(echo "$(date +%s.%N) - $start" | bc -l)
+report "collocation strength, first run" "$first"
+report "collocation strength, cached" "$(best_of_3 pyxo colloq-strength "$work/r.vm2" --measure ll)"
 c=$(best_of_3 env LC_ALL=C wc -w "$work/corpus/corpus.txt")
 report "wc -w over the corpus (for scale)" "$c"

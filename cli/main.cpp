@@ -75,6 +75,8 @@ constexpr const char* kUsage =
     "  colloq        IN.vm2 [-o OUT.vm2]\n"
     "  colloq-table  IN.vm2 [-o OUT.vm2]\n"
     "  colloq-ext    IN.vm2 [-o OUT.vm2]   (the corpus of the last search, from [Setting])\n"
+    "  colloq-strength IN.vm2 [--measure mi|mi3|t|ll|logdice] [--span L5..R5] [--min-freq N]\n"
+    "                [-o OUT.vm2]   (as colloq-ext; the options are stored as the dialog's)\n"
     "  convert       IN.vm2 [-o OUT.vm2]\n"
     "  avelen        [-d DIR] [-f PATTERN]\n"
     "  filelist      DIR OUT.LST [--exclude-binary]\n";
@@ -124,6 +126,7 @@ int main(int argc, char** argv) {
     if (command == "colloq") return runColloq(context);
     if (command == "colloq-table") return runColloqTable(context);
     if (command == "colloq-ext") return runColloqExtended(context);
+    if (command == "colloq-strength") return runColloqStrength(context);
     if (command == "avelen") return runAverageWordLength(context);
     if (command == "filelist") return runFileList(context);
     complain("unknown command \"" + command + "\"");

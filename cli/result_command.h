@@ -51,6 +51,7 @@ int runConvert(const CliContext& context);
 int runColloq(const CliContext& context);
 int runColloqTable(const CliContext& context);
 int runColloqExtended(const CliContext& context);
+int runColloqStrength(const CliContext& context);
 int runAverageWordLength(const CliContext& context);
 int runFileList(const CliContext& context);
 

@@ -10,6 +10,8 @@
 #include "platform/user_interface.h"
 #include "results/colloq_dialog_model.h"
 #include "results/colloq_extended.h"
+#include "results/colloq_strength.h"
+#include "results/colloq_strength_dialog_model.h"
 #include "settings/catalogue.h"
 #include "settings/profile.h"
 
@@ -66,6 +68,22 @@ void runTable(const ResultCommandPlace& place, ColloqTableResult& result, WriteT
     ui.restoreTitle(document.id());
     ui.refreshViews(document.id());
     result.end = done ? ColloqCommandEnd::Done : ColloqCommandEnd::Stopped;
+}
+
+/// The words around the keyword in the search result, and the corpus word counts (from the
+/// word-list cache while it is current) that the extended statistics compare them with;
+/// false when a cancel request stopped either.
+bool countAgainstCorpus(const ResultCommandPlace& place, const ExColloqInput& input,
+                        CollocationCounts& counts, CStringTree& reference,
+                        ColloqTableResult& result) {
+    if (!counts.count(place.document.list(ResultKind::Original), keywordPlaceOf(input.view),
+                      place.ui))
+        return false;
+    result.lines = counts.lines();
+    const ReferenceRequest request{input.files, input.wordListFolder, place.document.id(),
+                                   kColloqTableBusyTitle};
+    result.reference = buildReference(request, place.profile, reference, place.ui);
+    return !result.reference.cancelled;
 }
 
 }  // namespace
@@ -159,17 +177,41 @@ ColloqTableResult runExColloqCommand(const ResultCommandPlace& place, const ExCo
     runTable(place, result, [&](CExStringList& table) {
         const ExColloqFormat format = exColloqFormatOf(readInt(place.profile, kFormat));
         CollocationCounts counts;
-        if (!counts.count(place.document.list(ResultKind::Original), keywordPlaceOf(input.view),
-                          place.ui))
-            return false;
-        result.lines = counts.lines();
-
         CStringTree reference;
-        ReferenceRequest request{input.files, input.wordListFolder, place.document.id(),
-                                 kColloqTableBusyTitle};
-        result.reference = buildReference(request, place.profile, reference, place.ui);
-        if (result.reference.cancelled) return false;
-        return writeExtendedTable(counts, reference, format, table, place.ui);
+        return countAgainstCorpus(place, input, counts, reference, result) &&
+               writeExtendedTable(counts, reference, format, table, place.ui);
+    });
+    return result;
+}
+
+bool confirmColloqStrengthUnchanged(ColloqStrengthDialogModel& /*dialog*/) { return true; }
+
+ColloqTableResult runColloqStrengthCommand(const ResultCommandPlace& place,
+                                           const ExColloqInput& input,
+                                           const ColloqStrengthDialogStep& showDialog) {
+    ColloqTableResult result;
+    if (!mayStart(place)) return result;
+    ColloqStrengthDialogModel dialog(place.profile);
+    dialog.open();
+    if (!showDialog(dialog)) {
+        result.end = ColloqCommandEnd::Cancelled;
+        return result;
+    }
+    // The window's dialog does not close on values it refuses; a step that confirms them
+    // anyway (the batch front end's options) gets the same answer.
+    if (const std::string_view refusal = dialog.refusal(); !refusal.empty()) {
+        place.ui.message(refusal, Buttons::Ok);
+        result.end = ColloqCommandEnd::Rejected;
+        return result;
+    }
+    dialog.store();
+    const StrengthSpec spec = dialog.spec();
+
+    runTable(place, result, [&](CExStringList& table) {
+        CollocationCounts counts;
+        CStringTree reference;
+        return countAgainstCorpus(place, input, counts, reference, result) &&
+               writeStrengthTable(counts, reference, spec, table, place.ui);
     });
     return result;
 }

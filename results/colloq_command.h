@@ -14,6 +14,7 @@
 namespace vellmora {
 
 class ColloqDialogModel;
+class ColloqStrengthDialogModel;
 class ExColloqDialogModel;
 class Profile;
 
@@ -37,6 +38,7 @@ ColloqInput colloqInputOf(const CPyxoDoc& document);
 enum class ColloqCommandEnd {
     Refused,    ///< busy: the busy message was shown
     Cancelled,  ///< the dialog was cancelled
+    Rejected,   ///< the dialog was confirmed with values it refuses: its message was shown
     Stopped,    ///< a cancel request stopped the count; the collocation list is as it was
     Done,
 };
@@ -104,6 +106,22 @@ bool confirmExColloqUnchanged(ExColloqDialogModel& dialog);
 ColloqTableResult runExColloqCommand(
     const ResultCommandPlace& place, const ExColloqInput& input,
     const ExColloqDialogStep& showDialog = confirmExColloqUnchanged);
+
+using ColloqStrengthDialogStep = std::function<bool(ColloqStrengthDialogModel&)>;
+
+/// The step of the batch front end: the dialog confirmed as it opened.
+bool confirmColloqStrengthUnchanged(ColloqStrengthDialogModel& dialog);
+
+/// "Collocation Strength...": refuses while busy; shows the dialog (a cancelled dialog ends
+/// the command; values it refuses show its message and end it, nothing stored) and stores
+/// it; then, with "<<Counting...>>" in the title and the wait cursor, counts the search result
+/// as the frequency table does, gets the corpus word counts as the extended statistics do
+/// (their word-list cache included), writes the strength table into the collocation list,
+/// makes it the shown kind, pushes it onto the display history, beeps (unless silenced) and
+/// redisplays.
+ColloqTableResult runColloqStrengthCommand(
+    const ResultCommandPlace& place, const ExColloqInput& input,
+    const ColloqStrengthDialogStep& showDialog = confirmColloqStrengthUnchanged);
 
 /// "Extended Collocation Statistics..." of the Options menu: shows the dialog whatever
 /// "Disable this dialog" says and stores it on OK. False when it was cancelled.

@@ -10,6 +10,7 @@
 
 #include "document/formatted_file.h"
 #include "document/result_document.h"
+#include "document/utf8_output.h"
 #include "platform/recording_user_interface.h"
 #include "settings/profile.h"
 #include "tests/document/file_bytes.h"
@@ -205,6 +206,28 @@ TEST_F(ResultCommandsTest, ConversionWritesOneRowPerHitAndBecomesTheShownKind) {
     EXPECT_EQ(owned->displayedKind(), ResultKind::Spreadsheet);
 }
 
+TEST_F(ResultCommandsTest, SaveAsUtf8GovernsTheSavedTextButNotStandardOutput) {
+    writeFileBytes(dir.file("corpus/j.txt"), "\xFB\xFC zebra \x87\x40\n");  // 髙 zebra ①
+    writeFileBytes(ini(), "[Options]\nMaxLine=100000\n[SpreadSheet]\nMode=6\n"
+                   "[SaveOptions]\nUTF8=1\n");
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "j.txt", "-o", "r.vm2"}).status, 0);
+    CliRun converted = run({"convert", "r.vm2", "-o", "c.vm2"});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    EXPECT_NE(converted.out.find("<TD>\x87\x40</TD>"), std::string::npos);  // as stored
+    EXPECT_NE(converted.out.find(kHtmlContentTypeLine), std::string::npos);
+    const Lines stored = listOf(*read("c.vm2"), ResultKind::Spreadsheet);  // never converted
+    ASSERT_EQ(stored.size(), 14u);  // the page's frame and one row
+    EXPECT_NE(stored[10].find("<TD>\x87\x40</TD>"), std::string::npos);
+    ASSERT_EQ(run({"save-text", "c.vm2", "c.html"}).status, 0);
+    const std::string page = readFileBytes(dir.file("c.html"));
+    EXPECT_NE(page.find("<TD>\xE9\xAB\x99</TD><TD>zebra</TD><TD>\xE2\x91\xA0</TD>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(page.find("</TD></TR>\r\n</TABLE>\r\n"), std::string::npos);
+    EXPECT_NE(page.find(kHtmlUtf8ContentTypeLine), std::string::npos);
+    EXPECT_EQ(page.find(kHtmlContentTypeLine), std::string::npos);
+}
+
 TEST_F(ResultCommandsTest, AverageWordLengthAndFileListReadTheCorpus) {
     CliRun average = run({"avelen", "-d", "corpus", "-f", "b.txt"});
     ASSERT_EQ(average.status, 0) << average.err;
@@ -250,6 +273,38 @@ TEST_F(ResultCommandsTest, CollocationStatisticsCountTheWordsAroundTheKeyword) {
     ASSERT_NE(ran, std::string::npos) << extended.out;
     const std::string row = extended.out.substr(ran + 2, extended.out.find("\r\n", ran + 2) - ran - 2);
     EXPECT_EQ(row, "ran\t-.----\t-.----\t-.----\t-.----\t-.----\t5.0000\t-.----\t-.----\t-.----\t-.----");
+}
+
+TEST_F(ResultCommandsTest, CollocationStrengthTakesItsOptionsAsTheDialogWould) {
+    ASSERT_EQ(run({"kwic", "-1", "zebra", "-d", "corpus", "-f", "*.txt", "-o", "r.vm2"}).status, 0);
+    writeFileBytes(ini(), "[Options]\nMaxLine=100000\n[Setting]\nFilename=*.txt\nDirectory=" +
+                              dir.file("corpus") + "/\n");
+    CliRun strength = run({"colloq-strength", "r.vm2", "--measure", "logdice", "--span",
+                           "L1..R1", "--min-freq", "1", "-o", "s.vm2"});
+    ASSERT_EQ(strength.status, 0) << strength.err;
+    // L1 and R1 of the four hits hold 7 of the corpus's 20 words; "The" stands twice at L1
+    // and 4 times in the corpus: logDice 14 + log2(2 * 2 / (4 hits + 4)) = 13.
+    const Lines rows = lines(strength.out);
+    ASSERT_EQ(rows.size(), 7u) << strength.out;
+    EXPECT_EQ(rows[0], "Word\tFreq\tExpected\tCorpus\tMI\tMI3\tt-score\tlog-likelihood\tlogDice");
+    EXPECT_EQ(rows[1], "The\t2\t1.4000\t4\t0.5146\t2.5146\t0.4243\t0.4779\t13.0000");
+    EXPECT_EQ(rows[2], "old\t1\t0.3500\t1\t1.5146\t1.5146\t0.6500\t2.1990\t12.6781");
+    EXPECT_EQ(read("s.vm2")->displayedKind(), ResultKind::Collocation);
+
+    for (const Lines& bad : {Lines{"--measure", "dice"}, Lines{"--span", "L6..R1"},
+                             Lines{"--min-freq", "-1"}, Lines{"--span"}}) {
+        Lines arguments{"colloq-strength", "r.vm2"};
+        arguments.insert(arguments.end(), bad.begin(), bad.end());
+        CliRun refused = run(arguments);
+        EXPECT_EQ(refused.status, 2) << bad[0];
+        EXPECT_NE(refused.err.find(bad[0]), std::string::npos) << refused.err;
+        EXPECT_TRUE(refused.out.empty());
+    }
+    // A span the dialog refuses: its message, and nothing runs.
+    CliRun backwards = run({"colloq-strength", "r.vm2", "--span", "R3..L1"});
+    EXPECT_EQ(backwards.status, 2);
+    EXPECT_NE(backwards.err.find("span"), std::string::npos);
+    EXPECT_TRUE(backwards.out.empty());
 }
 
 }  // namespace
