@@ -73,6 +73,8 @@ constexpr std::array kCommands = {
                 "Alt+C"},
     CommandInfo{C::CollocationTable, "Collocation Statistics(2)...", ""},
     CommandInfo{C::ExtendedCollocation, "Extended Collocation Statistics...", ""},
+    CommandInfo{C::CollocationStrength, "Collocation Strength...",
+                "Rank the collocates of the keyword by an association measure"},
     CommandInfo{C::Sort, "Sort...\tShift+S", "Sort KWIC concordance.", "Shift+S"},
     CommandInfo{C::SortByColumn, "Sort by Column...", "Sort by Column"},
     CommandInfo{C::Convert, "Convert to TSV,CSV...", "Convert to CSV,TSV"},
@@ -98,6 +100,8 @@ constexpr std::array kCommands = {
                 "Option settings without author's support"},
     CommandInfo{C::MakeFileList, "Make File List...",
                 "Output filelist to a file (to make a response file)"},
+    CommandInfo{C::DispersionPlot, "Dispersion &Plot...",
+                "Show where the hits of the result stand in their files"},
 };
 
 }  // namespace

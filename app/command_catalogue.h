@@ -17,10 +17,10 @@ enum class CommandId {
     KwicRange, KwicPosition, KwicOptions, Display, TextColor, BackgroundColor, PrintOptions,
     SaveOption, Language, ExtendedCollocationOptions, Font, KwocSearch, KwocOption,
     ExtractRange, ExtractPosition, PreviousResult, Collocation, CollocationTable,
-    ExtendedCollocation, Sort, SortByColumn, Convert, ClearResult, PrepareToAdd, QuitSearch,
+    ExtendedCollocation, CollocationStrength, Sort, SortByColumn, Convert, ClearResult, PrepareToAdd, QuitSearch,
     ResultCounts, AverageWordLength, CreateNewWindow, Cascade, TileHorizontal, TileVertical,
     ArrangeIcons, CloseAllWindows, NextWindow, PreviousWindow, HelpContents, About,
-    NoSupportOptions, MakeFileList,
+    NoSupportOptions, MakeFileList, DispersionPlot,
 };
 
 /// One command: its menu text (with "&" marks and a "\t" before the shown shortcut), its

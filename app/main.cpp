@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QImage>
 #include <QMessageBox>
 #include <QPrinter>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "app/dispersion_window.h"
 #include "app/main_frame.h"
 #include "app/result_printer.h"
 #include "app/result_view.h"
@@ -46,16 +49,52 @@ int printToPdf(const char* pdf, const char* formatted) {
     return 0;
 }
 
+/// pyxo --plot-png OUT.png FILE.vm2: the dispersion plot of the list the formatted file shows,
+/// as the plot window draws it, without a window. 0 when written.
+int plotToPng(const char* png, const char* formatted) {
+    using namespace vellmora;
+    constexpr int kWidth = 1000;
+    Profile profile(Profile::defaultPath());
+    ConsoleUserInterface ui;
+    CPyxoDoc document(QFileInfo(formatted).fileName().toStdString());
+    if (!readFormattedFile(formatted, document, ui, profile)) return 1;
+    std::optional<std::string_view> missing = dispersionUnavailable(document);
+    FileLineCounts counts;
+    DispersionPlot plot;
+    if (!missing) {
+        plot = dispersionOf(document, dispersionContextFor(document, profile), counts);
+        if (plot.rows.empty()) missing = kNoHitLinesMessage;
+    }
+    if (missing) {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(missing->size()), missing->data());
+        return 1;
+    }
+    const QImage image = dispersionImage(dispersionPictureOf(document, std::move(plot)),
+                                         QApplication::font(), kWidth);
+    if (const std::optional<QString> failure =
+            writeDispersionPng(image, QString::fromLocal8Bit(png))) {
+        std::fprintf(stderr, "The plot could not be saved to %s: %s\n", png,
+                     failure->toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace vellmora;
     restartWithHugePageHeap(argv);
     const bool printPdf = argc == 4 && std::strcmp(argv[1], "--print-pdf") == 0;
-    // Printing to a file needs no display.
-    if (printPdf) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const bool plotPng = argc == 4 && std::strcmp(argv[1], "--plot-png") == 0;
+    // Printing and plotting to a file need no display.
+    if (printPdf || plotPng) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; numbers in result lines, tables and
+    // saved files must not take a decimal comma from it.
+    std::setlocale(LC_NUMERIC, "C");
     if (printPdf) return printToPdf(argv[2], argv[3]);
+    if (plotPng) return plotToPng(argv[2], argv[3]);
     QApplication::setApplicationName("Vellmora");
 
     // A text library older than the program expects cannot be trusted with a corpus.

@@ -135,7 +135,7 @@ private:
     void afterResultCommand(ResultWindow& window);
     void extract(bool byPosition);
     void sort(bool byColumn);
-    enum class CollocationForm { Positions, Table, Extended };
+    enum class CollocationForm { Positions, Table, Extended, Strength };
     void collocation(CollocationForm form);
     void convert();
     void averageWordLength();

@@ -30,7 +30,7 @@ const Group kGroups[] = {
     {"As separators", {O::Separator, O::SepMatched, O::NoSeparator, O::TagAsIs, O::TagFName,
                        O::TagForm}},
     {"Lines", {O::DelSpace1, O::DelSpace3, O::CtrlCode, O::JisToSjis, O::EucToSjis,
-               O::Utf8ToSjis, O::DeHtml}},
+               O::Utf8ToSjis, O::AutoCode, O::DeHtml}},
     {"Files", {O::Subdir, O::Exclude, O::OffsetLeft, O::OffsetRight}},
 };
 
@@ -48,6 +48,10 @@ COptionDialog::COptionDialog(OptionDialogModel& model, QWidget* parent)
         for (OptionCheck check : group.checks) {
             auto* tick = new QCheckBox(displayText(controlText(check)), box);
             m_boxes[static_cast<std::size_t>(check)] = tick;
+            if (check == O::AutoCode)
+                tick->setToolTip(tr("Each file is read as UTF-8, EUC-JP, ISO-2022-JP or "
+                                    "Shift-JIS, as its first bytes show; the status bar and "
+                                    "the file separator lines tell which."));
             boxLayout->addWidget(tick);
             connect(tick, &QCheckBox::toggled, this, [this, check](bool on) {
                 m_model.setCheck(check, on);

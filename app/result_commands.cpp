@@ -5,6 +5,7 @@
 
 #include "app/main_frame.h"
 
+#include "app/colloq_strength_dialog.h"
 #include "app/result_dialogs.h"
 #include "app/result_view.h"
 #include "app/result_window.h"
@@ -85,6 +86,12 @@ void CMainFrame::collocation(CollocationForm form) {
                            [this](ExColloqDialogModel& dialog) {
                                return showExColloqDialog(dialog, this);
                            });
+        break;
+    case CollocationForm::Strength:
+        runColloqStrengthCommand(place, exColloqInputOf(document, m_profile),
+                                 [this](ColloqStrengthDialogModel& dialog) {
+                                     return showColloqStrengthDialog(dialog, this);
+                                 });
         break;
     }
     afterResultCommand(*window);

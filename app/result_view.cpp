@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStringDecoder>
+#include <QToolTip>
 #include <QUrl>
 #include <algorithm>
 #include <cstdlib>
@@ -175,6 +177,24 @@ int ResultView::firstVisibleLine() const { return verticalScrollBar()->value(); 
 
 void ResultView::scrollToLine(int index) { verticalScrollBar()->setValue(index); }
 
+void ResultView::showCurrentLine(long index) {
+    const CExStringList& list = m_document.list(m_document.displayedKind());
+    if (index < 0 || index >= list.count()) return;
+    m_current = CurrentLine{m_document.displayedKind(), list.generation(), index};
+    const int rows = std::max(1, wholeLinesIn(viewport()->height(), m_metrics.lineHeight));
+    const long first = firstVisibleLine();
+    // A line brought from elsewhere stands a third down, with some of what led to it above.
+    if (index < first || index >= first + rows) scrollToLine(static_cast<int>(index) - rows / 3);
+    viewport()->update();
+}
+
+long ResultView::currentLine() const {
+    const CExStringList& list = m_document.list(m_document.displayedKind());
+    const bool same = m_current.kind == m_document.displayedKind() &&
+                      m_current.generation == list.generation();
+    return same ? m_current.index : -1;
+}
+
 long ResultView::lineAt(int viewportY) const {
     if (viewportY < 0) return -1;
     const long index = static_cast<long>(firstVisibleLine()) + viewportY / m_metrics.lineHeight;
@@ -315,9 +335,15 @@ void ResultView::paintEvent(QPaintEvent*) {
 
     const CExStringList& list = m_document.list(m_document.displayedKind());
     const int rows = linesToDraw(viewport()->height(), lineHeight);
+    const long current = currentLine();
     CExStringList::Position node = m_cursor.seek(list, firstVisibleLine());
     for (int row = 0; row < rows && node != nullptr; ++row, node = CExStringList::next(node)) {
         const int top = row * lineHeight;
+        if (firstVisibleLine() + row == current) {
+            // A frame, so that the user's colours and the keyword's highlight stay as they are.
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.drawRect(1, top + 1, width - 3, lineHeight - 2);
+        }
         const int baseline = top + metrics.ascent();
         const std::string_view line = withoutLineEnd(CExStringList::at(node));
         const bool utf8 = isUtf8Line(line);
@@ -361,6 +387,33 @@ void ResultView::paintEvent(QPaintEvent*) {
 void ResultView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+}
+
+bool ResultView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || m_readAs.empty())
+        return QAbstractScrollArea::viewportEvent(event);
+    // Only a file's separator line names the file by itself; hit lines may not name it at all.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const long index = lineAt(help->pos().y());
+    const CExStringList& list = m_document.list(m_document.displayedKind());
+    std::string_view line;
+    if (index >= 0) line = withoutLineEnd(CExStringList::at(list.findIndex(static_cast<int>(index))));
+    constexpr std::string_view kOpen = "-----[ ";
+    constexpr std::string_view kClose = " ]-----";
+    auto found = m_readAs.end();
+    if (line.size() > kOpen.size() + kClose.size() && line.starts_with(kOpen) &&
+        line.ends_with(kClose))
+        found = m_readAs.find(std::string(
+            line.substr(kOpen.size(), line.size() - kOpen.size() - kClose.size())));
+    if (found == m_readAs.end()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(),
+                           QString("Read as %1").arg(QString::fromStdString(found->second)),
+                           viewport());
+    }
+    return true;
 }
 
 void ResultView::contextMenuEvent(QContextMenuEvent* event) {

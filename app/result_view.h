@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStringList>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,12 @@ public:
     void setCollocationColumnWidths(std::vector<int> widths);
     /// The menu a right click opens; the main window builds it from its actions. Not owned.
     void setContextMenu(QMenu* menu) { m_contextMenu = menu; }
+    /// What the files of the last search were read as, by the name their separator lines
+    /// show; hovering a separator line tells it. Empty when the run read every file as
+    /// Shift-JIS without asking.
+    void setReadAs(std::map<std::string, std::string> encodingByName) {
+        m_readAs = std::move(encodingByName);
+    }
 
     TableMode tableMode() const;
     /// The font the view draws with.
@@ -55,6 +62,10 @@ public:
     int firstVisibleLine() const;
     /// Scrolls so that line index stands at the top, as far as the list allows.
     void scrollToLine(int index);
+    /// Marks line index of the shown list as the current one and scrolls it into view.
+    void showCurrentLine(long index);
+    /// The current line, or -1 when there is none or the list has changed since.
+    long currentLine() const;
     /// The line under a point of the viewport, or -1 below the last line.
     long lineAt(int viewportY) const;
     /// Where each cell of a line starts in the current table mode, in viewport pixels at the
@@ -108,6 +119,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -133,6 +145,7 @@ private:
     void refreshDocumentViews();
 
     CPyxoDoc& m_document;
+    std::map<std::string, std::string> m_readAs;
     Profile& m_profile;
     UserInterface& m_ui;
     QFont m_font;
@@ -147,6 +160,13 @@ private:
     std::vector<int> m_collocationWidths;
     QMenu* m_contextMenu = nullptr;
     LineCursor m_cursor;
+    /// The current line, valid only for the list it was set in, unchanged.
+    struct CurrentLine {
+        ResultKind kind = ResultKind::Original;
+        std::uint64_t generation = 0;
+        long index = -1;
+    };
+    CurrentLine m_current;
 };
 
 }  // namespace vellmora

@@ -97,6 +97,17 @@ void ResultWindow::clearNotes() {
     updateTitle();
 }
 
+void ResultWindow::showLine(long index) {
+    m_view->showCurrentLine(index);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea()) {
+        if (sub->isMinimized()) sub->showNormal();
+        sub->mdiArea()->setActiveSubWindow(sub);
+    }
+    window()->raise();
+    window()->activateWindow();
+    m_view->setFocus();
+}
+
 void ResultWindow::closeEvent(QCloseEvent* event) {
     if (m_canClose && !m_canClose(*this)) {
         event->ignore();

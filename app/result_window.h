@@ -45,6 +45,10 @@ public:
     /// The window was emptied: nothing is missing any more.
     void clearNotes();
 
+    /// Line index of the shown list becomes the view's current line, in view, and the window
+    /// the active one in front.
+    void showLine(long index);
+
     /// The can-close step every close of the window runs first (the save question); the
     /// window stays open when it returns false.
     void setCanClose(std::function<bool(ResultWindow&)> canClose) { m_canClose = std::move(canClose); }

@@ -5,11 +5,15 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QStringList>
+#include <map>
 
 #include "app/result_view.h"
 #include "app/result_window.h"
 #include "app/search_dialog.h"
 #include "app/word_group_dialog.h"
+#include "engine/encoding_detection.h"
 #include "engine/kwoc_search.h"
 #include "engine/positioned_search.h"
 #include "engine/result_accumulation.h"
@@ -20,6 +24,26 @@
 #include "settings/profile.h"
 
 namespace vellmora {
+namespace {
+
+/// What Auto read the files as: the result lines never say it, so the separator lines' tooltips
+/// and the status bar do ("Read as: 2 Shift-JIS, 1 UTF-8"). A run without Auto clears both.
+void showReadAs(ResultWindow& window, const SearchOutcome& outcome, QStatusBar& statusBar) {
+    std::map<std::string, std::string> byName;
+    std::map<InputEncoding, int> counts;
+    for (const FileReadAs& file : outcome.readAs) {
+        byName[file.displayName] = std::string(inputEncodingName(file.encoding));
+        ++counts[file.encoding];
+    }
+    window.view().setReadAs(std::move(byName));
+    if (outcome.readAs.empty()) return;
+    QStringList parts;
+    for (const auto& [encoding, count] : counts)
+        parts << QString("%1 %2").arg(count).arg(QString::fromUtf8(inputEncodingName(encoding)));
+    statusBar.showMessage("Read as: " + parts.join(", "));
+}
+
+}  // namespace
 
 ResultWindow* CMainFrame::windowForSearch(bool kwoc) {
     ResultWindow* window = activeResultWindow();
@@ -48,6 +72,7 @@ void CMainFrame::runSearch(ResultWindow& window, const SearchDialogFields& field
     }
     afterSearch(window, request.keyword1.text, request.keyword2.text);
     window.noteSearchEnd(outcome, options.maxLine);
+    showReadAs(window, outcome, *statusBar());
     updateCommandStates();
 }
 
@@ -154,6 +179,7 @@ void CMainFrame::dropOnView(ResultWindow& window, const QStringList& paths) {
         DropResult::Searched) {
         afterSearch(window, searched.keyword1.text, searched.keyword2.text);
         window.noteSearchEnd(outcome, readSearchOptions(m_profile).maxLine);
+        showReadAs(window, outcome, *statusBar());
         updateCommandStates();
     }
 }

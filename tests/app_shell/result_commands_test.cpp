@@ -2,6 +2,7 @@
 // switches the view to it, and none starts while a search runs.
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <stdlib.h>
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/colloq_strength_dialog.h"
 #include "app/main_frame.h"
 #include "app/result_view.h"
 #include "app/result_window.h"
@@ -116,6 +118,29 @@ TEST_F(ResultCommandsTest, TheTablesAndTheColumnSortFillTheirListsToo) {
     confirmed(CommandId::ExtendedCollocation);
     EXPECT_EQ(document.displayedKind(), ResultKind::Collocation);
     EXPECT_NE(document.list(ResultKind::Collocation).count(), 0);
+
+    // The strength table against the same corpus.
+    profile.writeString("ColloqStrength", "MinFreq", "2");
+    confirmed(CommandId::CollocationStrength);
+    EXPECT_EQ(window->view().tableMode(), TableMode::Collocation);
+    const CExStringList& list = document.list(ResultKind::Collocation);
+    const std::vector<std::string> strength(list.begin(), list.end());
+    ASSERT_GE(strength.size(), 2u);
+    EXPECT_EQ(strength[0].substr(0, 10), "Word\tFreq\t");
+    EXPECT_EQ(std::count(strength[1].begin(), strength[1].end(), '\t'), 8);  // nine columns
+
+    // A span with no word keeps the dialog open: the command neither stores nor runs.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CColloqStrengthDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->spanFrom()->setCurrentText("R3");
+        dialog->spanTo()->setCurrentText("L1");
+        dialog->accept();
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->reject();
+    });
+    frame.action(CommandId::CollocationStrength)->trigger();
+    EXPECT_EQ(profile.readString("ColloqStrength", "SpanFrom", ""), "-5");
 
     frame.action(CommandId::PreviousResult)->trigger();
     confirmed(CommandId::SortByColumn);
