@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QToolTip>
 #include <QUrl>
 #include <algorithm>
@@ -58,18 +57,6 @@ QColor toQColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blu
 Rgb toRgb(const QColor& colour) {
     return Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                static_cast<std::uint8_t>(colour.blue())};
-}
-
-/// Result lines are Shift-JIS; a line that is valid UTF-8 with bytes above ASCII (a path of
-/// this system in a separator line) is shown as UTF-8. The choice is made once per line so
-/// that the pieces of a line agree.
-bool isUtf8Line(std::string_view line) {
-    if (std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; })) {
-        return false;
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString ignored = utf8.decode(QByteArrayView(line.data(), qsizetype(line.size())));
-    return !utf8.hasError();
 }
 
 QString decodePiece(std::string_view bytes, bool utf8) {
@@ -121,7 +108,7 @@ QString clipboardString(std::string_view text) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         if (line.ends_with('\r')) line.remove_suffix(1);
-        shown += decodePiece(line, isUtf8Line(line));
+        shown += decodePiece(line, isUtf8BeyondAscii(line));
         if (end == std::string_view::npos) break;
         shown += QLatin1Char('\n');
         text.remove_prefix(end + 1);
@@ -346,7 +333,7 @@ void ResultView::paintEvent(QPaintEvent*) {
         }
         const int baseline = top + metrics.ascent();
         const std::string_view line = withoutLineEnd(CExStringList::at(node));
-        const bool utf8 = isUtf8Line(line);
+        const bool utf8 = isUtf8BeyondAscii(line);
         if (mode == TableMode::None) {
             std::int64_t x = -scrollX;
             const std::size_t shown = cutToPixels(line, std::int64_t(scrollX) + width).size();

@@ -45,7 +45,7 @@ void CliContext::printLine(std::string_view line) const {
         return;
     }
     if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n") line.remove_suffix(2);
-    std::string converted = sjisToUtf8(line);
+    std::string converted = resultLineToUtf8(line);
     converted += '\n';
     std::fwrite(converted.data(), 1, converted.size(), stdout);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text_encoding.h"
 #include "textlib/sjis.h"
 
 namespace vellmora {
@@ -17,26 +18,8 @@ namespace {
 /// into a character of its own, and "*.txt" would miss the file.
 enum class NameEncoding { ShiftJis, Utf8 };
 
-/// UTF-8 when text is valid UTF-8 and holds a byte above ASCII; Shift-JIS otherwise.
 NameEncoding encodingOf(std::string_view text) {
-    bool beyondAscii = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        beyondAscii = true;
-        const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2
-                                   : c >= 0xE0 && c <= 0xEF ? 3
-                                   : c >= 0xF0 && c <= 0xF4 ? 4
-                                                            : 0;
-        if (length == 0 || i + length > text.size()) return NameEncoding::ShiftJis;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return NameEncoding::ShiftJis;
-        i += length;
-    }
-    return beyondAscii ? NameEncoding::Utf8 : NameEncoding::ShiftJis;
+    return isUtf8BeyondAscii(text) ? NameEncoding::Utf8 : NameEncoding::ShiftJis;
 }
 
 /// Byte length of the character at text[i]. In Shift-JIS a lead byte takes the byte after it

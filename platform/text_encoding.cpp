@@ -66,4 +66,35 @@ std::optional<std::string> utf8ToSjisText(std::string_view utf8) {
     return convert("CP932", "UTF-8", utf8, true);
 }
 
+bool isUtf8BeyondAscii(std::string_view text) {
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        beyondAscii = true;
+        const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2
+                                   : c >= 0xE0 && c <= 0xEF ? 3
+                                   : c >= 0xF0 && c <= 0xF4 ? 4
+                                                            : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        // The second byte's range rules out overlong forms, surrogates and code points
+        // beyond U+10FFFF.
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
+            (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90))
+            return false;
+        i += length;
+    }
+    return beyondAscii;
+}
+
+std::string resultLineToUtf8(std::string_view line) {
+    return isUtf8BeyondAscii(line) ? std::string(line) : sjisToUtf8(line);
+}
+
 }  // namespace vellmora

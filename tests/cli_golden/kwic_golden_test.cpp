@@ -76,6 +76,22 @@ TEST(KwicGolden, Utf8OutputOfAKeywordJoinedWithoutMarker) {
                  runCli("nocrlf_countmatched.ini", {"--utf8"}, request(kNihonUtf8, "ja.txt")));
 }
 
+TEST(KwicGolden, Utf8OutputShowsAUtf8FileNameAsItIs) {
+    // The lines are Shift-JIS but the name in the separator line is the system's UTF-8: shown
+    // through the Shift-JIS conversion it came out as other characters.
+    testing::TempDir corpus;
+    const std::string name = "\xe6\x97\xa5\xe8\xa8\x98.txt";  // 日記.txt
+    testing::writeFileBytes(corpus.file(name), "\x8d\xa1\x93\xfa\x82\xcd" + kNihonSjis + "\r\n");
+    const testing::CliRun run = testing::runCliIn(PYXO_CLI, corpus.path(), kGolden + "/ini/default.ini",
+                                      {"--utf8", "kwic", "-1", kNihonUtf8, "-d", corpus.path(), "-f",
+                                       "*.txt"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("/" + name + " ]-----\n"), std::string::npos) << run.out;
+    // 今日は日本: the hit line itself is still converted.
+    EXPECT_NE(run.out.find("\xe4\xbb\x8a\xe6\x97\xa5\xe3\x81\xaf" + kNihonUtf8), std::string::npos)
+        << run.out;
+}
+
 TEST(KwicGolden, NothingFoundKeepsTheSeparatorAndFails) {
     expectGolden("06_not_found", 1, runCli("default.ini", {}, request(kNihonSjis, "ja.txt")));
 }
