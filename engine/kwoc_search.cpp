@@ -283,8 +283,7 @@ KwocSearchRun::FileReport KwocSearchRun::searchFile(const Tools& tools, UserInte
     // Every match brings its own separator, so none is written when the file opens.
     const std::string displayName = displayNameOf(o, path);
     bool separatorPending = true;
-    const InputEncoding encoding = scan.startFile(o);
-    if (o.autoCode) m_readAs.note(path, encoding);
+    report.encoding = scan.startFile(o);
     // Lines of the previous file (abandoned or cancelled) must not show as context here.
     scan.emptyWindow();
 
@@ -314,6 +313,7 @@ void KwocSearchRun::searchOnThisThread(const std::string& path) {
     const Tools tools{m_scan.get(), &m_matcher, &m_keyword2, &m_layout, &m_expressions};
     const FileReport report = searchFile(tools, m_ui, sink, path);
     if (!report.opened) return;
+    if (m_options.autoCode) m_readAs.note(path, report.encoding);
     ++m_outcome.filesOpened;
     m_outcome.total += report.hits;
     m_ui.refreshViews(m_document.id());
@@ -353,11 +353,16 @@ void KwocSearchRun::searchInParallel(const SearchRequest& request) {
         FileScan& scan = *workers[worker]->scan;
         scan.guard().reset();
         FileLinesSink sink(file);
-        file.opened = searchFile(workers[worker]->tools(), ui, sink, path).opened;
+        const FileReport report = searchFile(workers[worker]->tools(), ui, sink, path);
+        file.opened = report.opened;
+        file.encoding = report.encoding;
         file.guardCounted = scan.guard().counted() != 0;
         file.guardCount = scan.guard().count();
     };
     loop.addLine = [this](std::string_view line) { return addLine(line); };
+    loop.added = [this](const std::string& path, const FileLines& file) {
+        if (m_options.autoCode) m_readAs.note(path, file.encoding);
+    };
     runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
                         [this] { m_ui.refreshViews(m_document.id()); });
 }

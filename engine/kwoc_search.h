@@ -139,7 +139,7 @@ private:
     ResultLayout m_layout;
     SearchOutcome m_outcome;
     std::unique_ptr<FileScan> m_scan;
-    ReadAsRecord m_readAs;  // what each file was read as, noted by whichever thread read it
+    ReadAsRecord m_readAs;
 };
 
 }  // namespace vellmora

@@ -143,6 +143,7 @@ void runParallelFileLoop(const ParallelFileLoop& loop, Profile& profile, UserInt
                 return !ui.cancelRequested();
             });
             if (file->guardCounted) guard.resume(file->guardCount);
+            if (loop.added) loop.added(paths[i], *file);
             refresh();
         }
         if (ui.cancelRequested()) break;

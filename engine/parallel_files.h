@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/encoding_detection.h"
 #include "platform/user_interface.h"
 
 namespace vellmora {
@@ -46,10 +47,11 @@ private:
     std::function<bool(std::string_view)> m_add;
 };
 
-/// What searching one file told its run: whether it opened, and its hits.
+/// What searching one file told its run: whether it opened, its hits, what it was read as.
 struct FileSearchReport {
     bool opened = false;
     long hits = 0;
+    InputEncoding encoding = InputEncoding::ShiftJis;
 };
 
 /// What searching one file gave a worker.
@@ -64,6 +66,7 @@ struct FileLines {
     };
     bool searched = false;  ///< false: left to the run's own thread
     bool opened = false;
+    InputEncoding encoding = InputEncoding::ShiftJis;
     std::string text;
     std::vector<Line> lines;
     std::string_view textOf(const Line& line) const { return {text.data() + line.offset, line.size}; }
@@ -166,6 +169,9 @@ struct ParallelFileLoop {
     std::function<void(const std::string& path)> searchHere;
     /// Adds a line to the document (false when its limit refuses it).
     std::function<bool(std::string_view)> addLine;
+    /// Told of each file whose buffered lines were added, on the run's thread; a file a
+    /// worker read ahead of a cancel is never told.
+    std::function<void(const std::string& path, const FileLines& file)> added;
 };
 
 /// The file loop of a run on several threads: each file in list order, excluded ones skipped

@@ -114,8 +114,7 @@ KwicSearchRun::FileReport KwicSearchRun::searchFile(const Tools& tools, UserInte
         sink.add(ResultLayout::separatorLine(displayName), 0, false);
     long& hits = report.hits;
     bool separatorPending = o.sepMatched;
-    const InputEncoding encoding = scan.startFile(o);
-    if (o.autoCode) m_readAs.note(path, encoding);
+    report.encoding = scan.startFile(o);
     // A file abandoned as binary, or given up when a run was cancelled, leaves lines in the
     // window; they must not show as context of the next file's first hits.
     scan.emptyWindow();
@@ -212,6 +211,7 @@ void KwicSearchRun::searchOnThisThread(const std::string& path) {
     const Tools tools{m_scan.get(), &m_matcher, &m_layout, &m_expressions};
     const FileReport report = searchFile(tools, m_ui, sink, path);
     if (!report.opened) return;
+    if (m_options.autoCode) m_readAs.note(path, report.encoding);
     ++m_outcome.filesOpened;
     m_outcome.total += report.hits;
     m_ui.refreshViews(m_document.id());
@@ -264,11 +264,16 @@ void KwicSearchRun::searchInParallel(const SearchRequest& request) {
         FileScan& scan = *workers[worker]->scan;
         scan.guard().reset();
         FileLinesSink sink(file);
-        file.opened = searchFile(workers[worker]->tools(), ui, sink, path).opened;
+        const FileReport report = searchFile(workers[worker]->tools(), ui, sink, path);
+        file.opened = report.opened;
+        file.encoding = report.encoding;
         file.guardCounted = scan.guard().counted() != 0;
         file.guardCount = scan.guard().count();
     };
     loop.addLine = [this](std::string_view line) { return addLine(line); };
+    loop.added = [this](const std::string& path, const FileLines& file) {
+        if (m_options.autoCode) m_readAs.note(path, file.encoding);
+    };
     runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
                         [this] { m_ui.refreshViews(m_document.id()); });
 }
@@ -285,7 +290,6 @@ void KwicSearchRun::finishRun(const SearchRequest& request) {
 
 std::vector<FileReadAs> ReadAsRecord::inListOrder(const CExStringList& files,
                                                   const SearchOptions& options) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<FileReadAs> readAs;
     for (const std::string& path : files) {
         auto noted = m_byPath.find(path);

@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -71,19 +70,17 @@ struct FileReadAs {
     InputEncoding encoding = InputEncoding::ShiftJis;
 };
 
-/// The encodings the files of a run were read as, noted from whichever thread read them.
+/// The encodings the files of a run were read as. Only the run's own thread notes them, as
+/// each file's lines go into the result: a file a worker read ahead of a cancel is not among
+/// them.
 class ReadAsRecord {
 public:
-    void note(const std::string& path, InputEncoding encoding) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_byPath[path] = encoding;
-    }
+    void note(const std::string& path, InputEncoding encoding) { m_byPath[path] = encoding; }
     /// The files noted, in the order of files, under their display names.
     std::vector<FileReadAs> inListOrder(const CExStringList& files,
                                         const SearchOptions& options) const;
 
 private:
-    mutable std::mutex m_mutex;
     std::map<std::string, InputEncoding> m_byPath;
 };
 

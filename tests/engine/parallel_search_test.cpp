@@ -155,9 +155,10 @@ TEST_F(ParallelSearchTest, KwocGivesTheLinesOfOneThread) {
 }
 
 TEST_F(ParallelSearchTest, ACancelKeepsWhatWasFoundBeforeIt) {
-    const SearchOptions o = withCounts();
+    SearchOptions o = withCounts();
+    o.autoCode = true;
     const RunResult whole = run(o, 1, "the");
-    for (long pump : {1, 2, 5, 20}) {
+    for (long pump : {1, 2, 5, 20, 100, 1000}) {
         const RunResult cancelled = run(o, 3, "the", false, pump);
         ASSERT_FALSE(cancelled.lines.empty());
         EXPECT_TRUE(cancelled.outcome.cancelled);
@@ -166,6 +167,8 @@ TEST_F(ParallelSearchTest, ACancelKeepsWhatWasFoundBeforeIt) {
         ASSERT_LE(before.size(), whole.lines.size());
         EXPECT_TRUE(std::equal(before.begin(), before.end(), whole.lines.begin()));
         EXPECT_EQ(cancelled.lines.back().rfind("Total : ", 0), 0u) << cancelled.lines.back();
+        // What the files were read as names those whose lines are in, not those read ahead.
+        EXPECT_EQ(cancelled.outcome.readAs.size(), std::size_t(cancelled.outcome.filesOpened));
     }
 }
 
