@@ -259,21 +259,13 @@ void KwicSearchRun::searchInParallel(const SearchRequest& request) {
         forEachCorpusFile(m_profile, m_state.files, m_ui, loop.searchHere);
         return;
     }
-    loop.searchInWorker = [&](int worker, const std::string& path, UserInterface& ui,
-                              FileLines& file) {
-        FileScan& scan = *workers[worker]->scan;
-        scan.guard().reset();
-        FileLinesSink sink(file);
-        const FileReport report = searchFile(workers[worker]->tools(), ui, sink, path);
-        file.opened = report.opened;
-        file.encoding = report.encoding;
-        file.guardCounted = scan.guard().counted() != 0;
-        file.guardCount = scan.guard().count();
-    };
+    searchInWorkers(
+        loop, workers,
+        [this](const Tools& tools, UserInterface& ui, ResultSink& sink, const std::string& path) {
+            return searchFile(tools, ui, sink, path);
+        },
+        m_options, m_readAs);
     loop.addLine = [this](std::string_view line) { return addLine(line); };
-    loop.added = [this](const std::string& path, const FileLines& file) {
-        if (m_options.autoCode) m_readAs.note(path, file.encoding);
-    };
     runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
                         [this] { m_ui.refreshViews(m_document.id()); });
 }
