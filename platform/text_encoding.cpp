@@ -9,12 +9,39 @@
 namespace vellmora {
 namespace {
 
+/// A conversion descriptor kept for the thread's later conversions: opening one costs more
+/// than converting a result line, and pyxo-cli --utf8 converts millions of them.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid()) iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    /// The descriptor in its initial state: a conversion that failed midway leaves none behind.
+    iconv_t fresh() {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        return m_cd;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 /// One conversion with glibc's iconv. stopOnError: give up at the first byte that does not
 /// convert; otherwise replace the character there by U+FFFD and go on.
-std::optional<std::string> convert(const char* to, const char* from, std::string_view input,
-                                   bool stopOnError) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+std::optional<std::string> convert(Converter& converter, std::string_view input, bool stopOnError) {
+    if (!converter.valid()) return std::nullopt;
+    iconv_t cd = converter.fresh();
     std::string output;
     output.resize(input.size() * 3 + 16);
     char* in = const_cast<char*>(input.data());
@@ -49,7 +76,6 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
         for (char c : std::string_view(kReplacement, 3)) *out++ = c;
         outLeft -= 3;
     }
-    iconv_close(cd);
     if (!ok) return std::nullopt;
     output.resize(output.size() - outLeft);
     return output;
@@ -57,13 +83,19 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
 
 }  // namespace
 
+// ASCII is the same bytes in both encodings (code page 932 keeps 0x5C and 0x7E as they are).
+
 std::string sjisToUtf8(std::string_view sjis) {
-    std::optional<std::string> text = convert("UTF-8", "CP932", sjis, false);
+    if (isAscii(sjis)) return std::string(sjis);
+    thread_local Converter converter("UTF-8", "CP932");
+    std::optional<std::string> text = convert(converter, sjis, false);
     return text ? *text : std::string(sjis);
 }
 
 std::optional<std::string> utf8ToSjisText(std::string_view utf8) {
-    return convert("CP932", "UTF-8", utf8, true);
+    if (isAscii(utf8)) return std::string(utf8);
+    thread_local Converter converter("CP932", "UTF-8");
+    return convert(converter, utf8, true);
 }
 
 bool isUtf8BeyondAscii(std::string_view text) {
