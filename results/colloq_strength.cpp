@@ -94,13 +94,22 @@ std::optional<ColloqSpan> parseColloqSpan(std::string_view text) {
 // first, as every other measure does.
 StrengthScores strengthScores(const CooccurrenceCounts& counts) {
     const std::uint64_t o11 = counts.observed;
-    const std::uint64_t c1 = std::max(counts.collocateFrequency, o11);
+    StrengthScores scores;
+    scores.collocateFrequency = counts.collocateFrequency;
+    // Fewer in the corpus than beside the keyword: the corpus list does not hold the word as
+    // the result does. Japanese text has no blanks between words, so the list counts whole
+    // runs ("Debianパッケージの") where the result cuts a word at the keyword ("Debian"); or
+    // the files changed after the search. Any figure would be made up.
+    if (counts.collocateFrequency < o11) {
+        scores.expected = kNoValue;
+        scores.values.fill(kNoValue);
+        return scores;
+    }
+    const std::uint64_t c1 = counts.collocateFrequency;
     const std::uint64_t r1 = std::max(counts.windowTokens, o11);
     // r1 + (c1 - o11) cannot wrap for counts that fit in memory.
     const std::uint64_t n = std::max(counts.corpusSize, r1 + (c1 - o11));
 
-    StrengthScores scores;
-    scores.collocateFrequency = c1;
     if (n == 0) {
         scores.expected = kNoValue;
         scores.values.fill(kNoValue);

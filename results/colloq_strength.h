@@ -59,15 +59,16 @@ struct CooccurrenceCounts {
 /// empty table) is NaN; cells show it as "-.----".
 struct StrengthScores {
     double expected = 0;                   ///< E11
-    std::uint64_t collocateFrequency = 0;  ///< f(c) as used: never below O
+    std::uint64_t collocateFrequency = 0;  ///< f(c), as the corpus list holds it
     std::array<double, kStrengthMeasures> values{};
 
     double of(StrengthMeasure measure) const { return values[static_cast<std::size_t>(measure)]; }
 };
 
-/// Computes the five measures from the 2x2 contingency table of counts. Counts that cannot
-/// all hold (the corpus changed after the search) are raised first: f(c) to at least O, R1 to
-/// at least O, N to at least R1 + f(c) - O, so that no cell of the table is negative.
+/// Computes the five measures from the 2x2 contingency table of counts. A collocate the
+/// corpus list holds fewer times than O has none (NaN, E11 too). Otherwise counts that cannot
+/// all hold (the corpus changed after the search) are raised first: R1 to at least O, N to at
+/// least R1 + f(c) - O, so that no cell of the table is negative.
 StrengthScores strengthScores(const CooccurrenceCounts& counts);
 
 /// "%.4f" in the C locale's form whatever the user's locale; "-.----" when value is not
