@@ -29,6 +29,30 @@ constexpr std::string_view kRecentSection = "Recent File List";
 constexpr const char* kFormattedFilter = "PYXO File (*.VM2 *.vm2)";
 constexpr const char* kTextFilter = "TextFile(*.txt);;All Files(*)";
 
+/// The name a formatted save offers for a document called name: a text file's extension
+/// gives way to "vm2", so that the offer is never the text file the document came from.
+QString formattedSaveName(const QString& name) {
+    const QString suffix = QFileInfo(name).suffix();
+    if (suffix.isEmpty() || suffix.compare("vm2", Qt::CaseInsensitive) == 0 ||
+        suffix.compare("vm1", Qt::CaseInsensitive) == 0)
+        return name;
+    return name.left(name.size() - suffix.size()) + "vm2";
+}
+
+/// The save dialog, with suffix added to a name typed without an extension, so that the file
+/// shows under its filter when it is looked for again.
+QString saveFileName(QWidget* parent, const QString& start, const QString& filter,
+                     const QString& suffix, QFileDialog::Options options = {}) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(options);
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(start);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
+}
+
 }  // namespace
 
 void CMainFrame::open() {
@@ -39,8 +63,8 @@ void CMainFrame::open() {
 QString CMainFrame::chooseSaveName(const QString& start, const QString& filter) {
     if (m_saveNameChooser) return m_saveNameChooser(start, filter);
     // The replace questions are asked after the choice, where a formatted file gets its own.
-    return QFileDialog::getSaveFileName(this, QString(), start, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return saveFileName(this, start, filter, QStringLiteral("txt"),
+                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString CMainFrame::askTextSavePath(const CPyxoDoc& document) {
@@ -94,7 +118,8 @@ bool CMainFrame::canClose(ResultWindow& window) {
     QString path = QString::fromStdString(document.filePath());
     if (path.isEmpty() || document.needsNewName(document.saveForm())) {
         path = document.saveForm() == SaveForm::Formatted
-                   ? QFileDialog::getSaveFileName(this, QString(), name, kFormattedFilter)
+                   ? saveFileName(this, formattedSaveName(name), kFormattedFilter,
+                                  QStringLiteral("vm2"))
                    : askTextSavePath(document);
         if (path.isEmpty()) return false;
     }
@@ -159,8 +184,9 @@ void CMainFrame::breakAndSaveFormatted() {
     const DisplaySnapshot& shown = window->document().snapshot();
     breakAndSave(m_flags, window->searchState(), window->document(), m_ui, m_profile,
                  shown.keyword1, shown.keyword2, [this, window](CPyxoDoc& document) {
-                     const QString path = QFileDialog::getSaveFileName(
-                         this, QString(), window->documentName(), kFormattedFilter);
+                     const QString path =
+                         saveFileName(this, formattedSaveName(window->documentName()),
+                                      kFormattedFilter, QStringLiteral("vm2"));
                      if (path.isEmpty()) return false;
                      document.setSaveForm(SaveForm::Formatted);
                      const bool saved = static_cast<bool>(

@@ -278,8 +278,12 @@ bool holdsFormattedResult(const std::string& path) {
 std::string textSaveName(const CPyxoDoc& document) {
     const std::string& path = document.filePath();
     if (path.empty()) return document.baseTitle();
-    if (!hasFormattedExtension(path)) return path;
-    return path.substr(0, path.size() - fileExtension(path).size()) + "txt";
+    // A formatted file named without its extension is still no place for text: offering it
+    // would put the text save over every result it holds.
+    if (!holdsFormattedResult(path)) return path;
+    const std::size_t extension = fileExtension(path).size();
+    if (extension == 0) return path.ends_with('.') ? path + "txt" : path + ".txt";
+    return path.substr(0, path.size() - extension) + "txt";
 }
 
 }  // namespace vellmora

@@ -47,7 +47,8 @@ FileOutcome readFormattedFile(const std::string& path, CPyxoDoc& document, UserI
 bool holdsFormattedResult(const std::string& path);
 
 /// The name "Save to Text File" offers: the document's file with ".txt" in place of a
-/// formatted file's extension, the document's file itself when that is text, else its title.
+/// formatted file's extension (or added to a formatted file's name without one), the
+/// document's file itself when that is text, else its title.
 std::string textSaveName(const CPyxoDoc& document);
 
 }  // namespace vellmora

@@ -348,6 +348,16 @@ TEST_F(WindowCommandsTest, TextNeverGoesOverAFormattedFileUnasked) {
     answers = {QString::fromStdString(disguised)};
     frame.action(CommandId::SaveTextAs)->trigger();
     EXPECT_EQ(fileBytes(disguised), "      1 | the cat sat\r\n");
+
+    // A formatted file named without an extension gets ".txt" added, not its own name offered.
+    const std::string bare = dir.file("devil1");
+    ASSERT_TRUE(writeFormattedFile(saved, bare, quiet));
+    ASSERT_NE(frame.openFormattedFile(QString::fromStdString(bare)), nullptr);
+    offered.clear();
+    answers.clear();
+    frame.action(CommandId::SaveText)->trigger();
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_EQ(offered[0].toStdString(), bare + ".txt");
 }
 
 TEST_F(WindowCommandsTest, PrintOptionsAreCheckedAsTheyAreLeftAndPrintNeedsLines) {
