@@ -125,7 +125,11 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
         action(id)->setCheckable(true);
         action(id)->setChecked(shown);
     }
-    connect(m_area, &QMdiArea::subWindowActivated, this, [this] { updateCommandStates(); });
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
+        // A message such as "Read as: ..." told of the window that was active.
+        statusBar()->clearMessage();
+        updateCommandStates();
+    });
     showMenuBarFor(false);
     preferCommandKeysToMnemonics();
     updateCommandStates();

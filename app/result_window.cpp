@@ -69,6 +69,9 @@ QString ResultWindow::statusText() const {
     if (kept == 0 && m_incomplete.isEmpty()) return documentName() + ": no result.";
     QString text = documentName() + ": " + lineCount(kept) + " in the result";
     if (!m_incomplete.isEmpty()) text += "; the result is incomplete: " + m_incomplete;
+    // The title counts the list shown; after a sort or an extraction it is another list.
+    if (m_document->displayedKind() != ResultKind::Original)
+        text += "; " + lineCount(m_document->list(m_document->displayedKind()).count()) + " shown";
     if (!m_copyNote.isEmpty()) text += "; " + m_copyNote;
     return text + ".";
 }

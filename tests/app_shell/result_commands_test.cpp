@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
@@ -83,6 +84,11 @@ TEST_F(ResultCommandsTest, AChainOfCommandsFillsEachListAndShowsIt) {
     const long sorted = document.list(ResultKind::Sorted).count();
     EXPECT_GT(sorted, 0);
     EXPECT_LE(sorted, extracted);  // the hits, without the file separators
+    // The status bar counts the search result and, beside it, the list now shown.
+    const QString status = frame.findChild<QLabel*>("resultStatus")->text();
+    EXPECT_TRUE(status.startsWith("PYXO1: 5 lines in the result; ")) << status.toStdString();
+    const QString shown = sorted == 1 ? "1 line" : QString("%1 lines").arg(sorted);
+    EXPECT_TRUE(status.endsWith(" " + shown + " shown.")) << status.toStdString();
 
     confirmed(CommandId::Collocation);
     EXPECT_EQ(document.displayedKind(), ResultKind::Collocation);
