@@ -14,6 +14,8 @@
 #include "containers/ex_string_list.h"
 #include "containers/string_tree.h"
 #include "engine/corpus_file_set.h"
+#include "engine/encoding_detection.h"
+#include "engine/preprocessor.h"
 #include "platform/data_directory.h"
 #include "platform/finder.h"
 #include "platform/line_reader.h"
@@ -103,6 +105,8 @@ bool readCorpus(const std::vector<std::string>& files, const ReferenceRequest& r
                 CStringTree& reference, UserInterface& ui, int& filesRead) {
     LineReader reader;
     const LineShaper shaper(LineShaper::kNoMarker, 0);
+    LinePreprocessor converter;
+    converter.startRun(PreprocessOptions{});
     std::vector<char> line(kMinLineSlotSize);
     const std::string total = std::to_string(files.size());
     for (std::size_t index = 0; index < files.size(); ++index) {
@@ -114,6 +118,10 @@ bool readCorpus(const std::vector<std::string>& files, const ReferenceRequest& r
         }
         if (!reader.open(path)) continue;
         ++filesRead;
+        // Auto compares the result's words, read in each file's own encoding, with the
+        // corpus's: they are read the same way. Otherwise the files are taken as stored.
+        if (request.files.autoCode)
+            converter.startFile(detectInputEncoding(reader.peekStart(kDetectionPrefixBytes)));
         LinePiece piece;
         while (reader.next(line.data(), piece)) {
             ui.pump();
@@ -121,6 +129,10 @@ bool readCorpus(const std::vector<std::string>& files, const ReferenceRequest& r
             // The line end and trailing blanks go; an empty line would make strword go on
             // with the line before.
             if (shaper.shape(line.data(), piece, reader) == 0) continue;
+            if (request.files.autoCode) {
+                converter.process(line.data());
+                if (line[0] == '\0') continue;
+            }
             for (char* word = strword(line.data()); word != nullptr; word = strword(nullptr)) {
                 if (word[0] != '\0') reference.addNoCase(word);
             }
@@ -175,6 +187,7 @@ ReferenceFileSet lastSearchFileSet(Profile& profile) {
     files.resFile = readString(profile, settingKey("Setting", "ResFile"));
     files.resFileDir = readString(profile, settingKey("Setting", "ResFileDir"));
     files.subdirectories = readInt(profile, settingKey("Options", "Subdir")) == 1;
+    files.autoCode = readInt(profile, settingKey("Options", "AutoCode")) == 1;
     return files;
 }
 
@@ -184,6 +197,10 @@ WordListEntry wordListEntryOf(const ReferenceFileSet& files) {
         files.fileName.empty() ? std::string(kNoName) : joinPath(files.directory, files.fileName);
     entry.key =
         files.resFile.empty() ? std::string(kNoName) : joinPath(files.resFileDir, files.resFile);
+    // The same names give other files with subdirectories walked, and other words with each
+    // file converted: a list built one way must never be loaded for the other.
+    if (files.subdirectories) entry.key += "|Subdir";
+    if (files.autoCode) entry.key += "|AutoCode";
     return entry;
 }
 

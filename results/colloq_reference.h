@@ -19,6 +19,7 @@ struct ReferenceFileSet {
     std::string resFile;          ///< response file name; empty when none was named
     std::string resFileDir;       ///< its directory
     bool subdirectories = false;  ///< Options/Subdir: matching directories are walked
+    bool autoCode = false;  ///< Options/AutoCode: each file read in the encoding it shows
 };
 
 /// The file set of the last search: "Filename", "Directory", "ResFile" and "ResFileDir" of
@@ -68,11 +69,12 @@ struct ReferenceOutcome {
 /// The corpus is collected as a search collects it, and files the search would skip for
 /// their extension are skipped. When the settings file records a word-list file for the file
 /// set, that file loads whole and no corpus file is newer than it, the reference is loaded from
-/// it. Otherwise every file is read as stored (no conversion, no tag removal), line by line,
-/// and split into words with strword; files that cannot be opened are skipped. The new
-/// reference is then stored in the first free word-list file and recorded in the settings
-/// file; one that cannot be written whole is removed and not recorded, so a damaged cache
-/// is never trusted. Pumps once per line and directory entry.
+/// it. Otherwise every file is read as stored (no conversion, no tag removal; with AutoCode
+/// each file converted as the search converts it), line by line, and split into words with
+/// strword; files that cannot be opened are skipped. The new reference is then stored in the
+/// first free word-list file and recorded in the settings file; one that cannot be written
+/// whole is removed and not recorded, so a damaged cache is never trusted. Pumps once per
+/// line and directory entry.
 ReferenceOutcome buildReference(const ReferenceRequest& request, Profile& profile,
                                 CStringTree& reference, UserInterface& ui);
 

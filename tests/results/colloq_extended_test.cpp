@@ -272,6 +272,31 @@ TEST_F(ReferenceTest, ShiftJisWordsAreCountedWhole) {
     EXPECT_EQ(m_reference.total(), 7u);  // the long word comes in two pieces
 }
 
+TEST_F(ReferenceTest, AutoReadsEachFileInItsOwnEncodingAndKeepsItsOwnWordList) {
+    // 猫 が in Shift-JIS and in UTF-8 (with a byte-order mark).
+    writeFileBytes(m_corpus + "/a.txt", "\x94\x4c \x82\xaa\n");
+    writeFileBytes(m_corpus + "/b.txt", "\xef\xbb\xbf\xe7\x8c\xab \xe3\x81\x8c\n");
+    const std::string asStored = build().cachePath;
+    EXPECT_EQ(m_reference.countOf("\x94\x4c"), 1u);
+
+    m_request.files.autoCode = true;
+    const ReferenceOutcome converted = build();
+    EXPECT_FALSE(converted.fromCache);  // the list read as stored is not the one wanted
+    EXPECT_EQ(m_reference.countOf("\x94\x4c"), 2u);
+    EXPECT_EQ(m_reference.countOf("\x82\xaa"), 2u);
+    EXPECT_EQ(m_reference.total(), 4u);
+    EXPECT_EQ(wordListEntryOf(m_request.files).key, "null|AutoCode");
+    EXPECT_TRUE(build().fromCache);
+    EXPECT_EQ(m_reference.countOf("\x94\x4c"), 2u);
+
+    // Walking subdirectories names other files under the same names: a list of its own too.
+    m_request.files.autoCode = false;
+    EXPECT_TRUE(build().fromCache);
+    EXPECT_EQ(build().cachePath, asStored);
+    m_request.files.subdirectories = true;
+    EXPECT_FALSE(build().fromCache);
+}
+
 TEST_F(ReferenceTest, ACancelRequestStopsWithoutWritingAWordList) {
     m_ui.cancelAtPump(4);
     const ReferenceOutcome outcome = build();
