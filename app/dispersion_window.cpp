@@ -10,9 +10,12 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -125,6 +128,8 @@ DispersionWindow::DispersionWindow(ResultWindow& source, Profile& profile)
     layout->addLayout(buttons);
     connect(m_save, &QPushButton::clicked, this, &DispersionWindow::saveAsPng);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(m_plot, &DispersionPlotWidget::hitClicked, this,
             [this](long index) { m_source.showLine(index); });
 }
@@ -182,13 +187,34 @@ void DispersionWindow::saveAsPng() {
                              QString("The plot could not be saved to %1: %2").arg(path, *failure));
 }
 
+/// Centres tool over owner, wholly on the owner's screen: the window manager left to itself
+/// may put a tool window's lower part below the screen's edge.
+static void placeOverWindow(QWidget& tool, const QWidget& owner) {
+    // Room for the frame the window manager adds: a title bar above, borders around.
+    constexpr int kBorder = 8;
+    constexpr int kTitleBar = 32;
+    QRect frame(QPoint(), tool.size());
+    frame.moveCenter(owner.geometry().center());
+    if (const QScreen* screen = owner.screen()) {
+        const QRect room =
+            screen->availableGeometry().adjusted(kBorder, kTitleBar, -kBorder, -kBorder);
+        frame.setSize(frame.size().boundedTo(room.size()));
+        frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() + 1 - frame.width()));
+        frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() + 1 - frame.height()));
+    }
+    tool.setGeometry(frame);
+}
+
 DispersionWindow* showDispersionWindow(ResultWindow& window, Profile& profile) {
     auto* plot = window.findChild<DispersionWindow*>(QString(), Qt::FindDirectChildrenOnly);
     const bool made = plot == nullptr;
     if (made) plot = new DispersionWindow(window, profile);
     plot->refresh();
     // Tall enough for a few files without scrolling, and not much taller than the plot.
-    if (made) plot->resize(960, std::clamp(plot->plot().minimumHeight() + 90, 240, 560));
+    if (made) {
+        plot->resize(960, std::clamp(plot->plot().minimumHeight() + 90, 240, 560));
+        placeOverWindow(*plot, *window.window());
+    }
     plot->show();
     plot->raise();
     plot->activateWindow();

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "app/main_frame.h"
@@ -95,6 +96,16 @@ TEST(DispersionWindowTest, ATickShowsItsLineAndThePlotIsSavedAsPng) {
     EXPECT_TRUE(plotWindow->findChild<QLabel*>("dispersionMessage")
                     ->text()
                     .startsWith("Collocation statistics"));
+
+    // It opened wholly on the screen, and Escape closes it as Close does.
+    const QRect screen = plotWindow->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(plotWindow->geometry()))
+        << plotWindow->geometry().x() << "," << plotWindow->geometry().y() << " "
+        << plotWindow->width() << "x" << plotWindow->height();
+    plotWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(plotWindow));
+    QTest::keyClick(plotWindow, Qt::Key_Escape);
+    EXPECT_FALSE(plotWindow->isVisible());
     unsetenv("PYXO_INI");
 }
 
