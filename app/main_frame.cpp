@@ -124,6 +124,8 @@ CMainFrame::CMainFrame(Profile& profile, Histories& histories, QWidget* parent)
                              std::pair{C::Statusbar, !statusBar()->isHidden()}}) {
         action(id)->setCheckable(true);
         action(id)->setChecked(shown);
+        // A menu draws an entry's icon in place of its check mark.
+        action(id)->setIconVisibleInMenu(false);
     }
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
         // A message such as "Read as: ..." told of the window that was active.
