@@ -215,17 +215,18 @@ inline bool compileWorkerExpressions(SearchExpressions& expressions, bool runHas
 
 /// The worker side of a run's parallel file loop: a worker searches its file with its own
 /// tools into the file's buffer and keeps what its binary-file guard counted; what each file
-/// was read as is noted as its lines are added. searchFile(tools, ui, sink, path) is the
-/// run's search of one file; workers[i]->scan and workers[i]->tools() are worker i's.
-template <class Workers, class SearchFile>
-void searchInWorkers(ParallelFileLoop& loop, Workers& workers, SearchFile searchFile,
+/// was read as is noted as its lines are added. (run.*searchFile)(tools, ui, sink, path) is
+/// the run's search of one file; workers[i]->scan and workers[i]->tools() are worker i's.
+template <class Workers, class Run, class SearchFile>
+void searchInWorkers(ParallelFileLoop& loop, Workers& workers, Run& run, SearchFile searchFile,
                      const SearchOptions& options, ReadAsRecord& readAs) {
-    loop.searchInWorker = [&workers, searchFile](int worker, const std::string& path,
-                                                 UserInterface& ui, FileLines& file) {
+    loop.searchInWorker = [&workers, &run, searchFile](int worker, const std::string& path,
+                                                       UserInterface& ui, FileLines& file) {
         FileScan& scan = *workers[worker]->scan;
         scan.guard().reset();
         FileLinesSink sink(file);
-        const FileSearchReport report = searchFile(workers[worker]->tools(), ui, sink, path);
+        const FileSearchReport report =
+            (run.*searchFile)(workers[worker]->tools(), ui, sink, path);
         file.opened = report.opened;
         file.encoding = report.encoding;
         file.guardCounted = scan.guard().counted() != 0;

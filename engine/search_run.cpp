@@ -259,12 +259,7 @@ void KwicSearchRun::searchInParallel(const SearchRequest& request) {
         forEachCorpusFile(m_profile, m_state.files, m_ui, loop.searchHere);
         return;
     }
-    searchInWorkers(
-        loop, workers,
-        [this](const Tools& tools, UserInterface& ui, ResultSink& sink, const std::string& path) {
-            return searchFile(tools, ui, sink, path);
-        },
-        m_options, m_readAs);
+    searchInWorkers(loop, workers, *this, &KwicSearchRun::searchFile, m_options, m_readAs);
     loop.addLine = [this](std::string_view line) { return addLine(line); };
     runParallelFileLoop(loop, m_profile, m_ui, m_scan->guard(), m_outcome,
                         [this] { m_ui.refreshViews(m_document.id()); });
