@@ -27,6 +27,7 @@
 #include "app/qt_user_interface.h"
 #include "document/clipboard_copy.h"
 #include "document/result_document.h"
+#include "platform/recording_user_interface.h"
 #include "platform/text_encoding.h"
 #include "settings/display_options_model.h"
 #include "settings/profile.h"
@@ -475,6 +476,37 @@ void ResultView::readKeywordMarks() {
     m_marks.words = readGroupWords(m_profile, search.keyword1);
     m_marks.words.push_back(search.keyword1);
     m_marksKeyword = search.keyword1;
+    m_marks.expression = nullptr;
+    if (m_expressions.active()) {
+        m_marks.expression = [this](std::string_view text,
+                                    std::size_t from) -> std::optional<ByteSpan> {
+            m_expressionText.assign(text);
+            const std::optional<RegexMatch> match = m_expressions.findFirst(m_expressionText, from);
+            if (!match) return std::nullopt;
+            return ByteSpan{match->offset, match->length};
+        };
+    }
+}
+
+void ResultView::setExpressionSearch(const KeywordSpec& keyword1, const KeywordSpec& keyword2,
+                                     int method, bool ignoreCase) {
+    m_expressions.release();
+    // Keyword 2 decides which lines are hits, not where the keyword stands, unless OR makes
+    // it one more alternative of keyword 1.
+    const KeywordSpec alternative = method == 2 ? keyword2 : KeywordSpec{};
+    RecordingUserInterface quiet;  // the search has told of any failure already
+    if (m_expressions.openEngine())
+        m_expressions.compile(keyword1, alternative, method, ignoreCase, m_profile,
+                              ExpressionMessages{}, quiet);
+    readKeywordMarks();
+    viewport()->update();
+}
+
+void ResultView::clearExpressionSearch() {
+    if (!m_expressions.active()) return;
+    m_expressions.release();
+    readKeywordMarks();
+    viewport()->update();
 }
 
 void ResultView::drawPiece(QPainter& painter, std::int64_t x, int baseline, std::string_view bytes,

@@ -12,6 +12,8 @@
 
 #include "document/line_cursor.h"
 #include "document/result_view_layout.h"
+#include "engine/keyword_matcher.h"
+#include "engine/search_expressions.h"
 #include "settings/font_record.h"
 
 class QFontMetrics;
@@ -52,6 +54,16 @@ public:
     void setReadAs(std::map<std::string, std::string> encodingByName) {
         m_readAs = std::move(encodingByName);
     }
+    /// The last search's keywords were regular expressions, compiled here as the search
+    /// compiled them, so that their matches are marked instead of the pattern's text. Without
+    /// the engine, or a pattern the engine refuses, the words are marked as before.
+    void setExpressionSearch(const KeywordSpec& keyword1, const KeywordSpec& keyword2,
+                             int method, bool ignoreCase);
+    void clearExpressionSearch();
+    /// What marks the keyword in the lines: the keyword and its group's words as the
+    /// document's search left them (read from the settings only when that search changes, not
+    /// per paint), or the search's expression.
+    const KeywordMarks& keywordMarks();
 
     TableMode tableMode() const;
     /// The font the view draws with.
@@ -130,9 +142,6 @@ protected:
 
 private:
     void setViewFont(const QFont& font);
-    /// The keyword and its group's words as the document's search left them; read from the
-    /// settings only when that search changes, not per paint.
-    const KeywordMarks& keywordMarks();
     void readKeywordMarks();
     /// Draws bytes of a line (text is their decoded form) with their first cell at x.
     void drawPiece(QPainter& painter, std::int64_t x, int baseline, std::string_view bytes,
@@ -156,6 +165,8 @@ private:
     int m_backslashOffset = 0;
     KeywordMarks m_marks;
     std::string m_marksKeyword;
+    SearchExpressions m_expressions;
+    std::string m_expressionText;  // a line's text ended by NUL, as the engine reads it
     std::vector<int> m_tsvWidths;
     std::vector<int> m_collocationWidths;
     QMenu* m_contextMenu = nullptr;

@@ -73,6 +73,11 @@ void CMainFrame::runSearch(ResultWindow& window, const SearchDialogFields& field
     afterSearch(window, request.keyword1.text, request.keyword2.text);
     window.noteSearchEnd(outcome, options.maxLine);
     showReadAs(window, outcome, *statusBar());
+    if (options.grep)
+        window.view().setExpressionSearch(request.keyword1, request.keyword2, options.method,
+                                          options.ignoreCase);
+    else
+        window.view().clearExpressionSearch();
     updateCommandStates();
 }
 

@@ -98,8 +98,25 @@ std::vector<ByteSpan> keywordSpans(std::string_view line, const KeywordMarks& ma
         std::size_t i = 0;
         while (i < column && i < text.size()) i += ximo::characterLength(text, i);
         if (i != column || start + i >= limit) return spans;
-        if (const std::size_t length = longestWordAt(text, i, marks.words)) {
+        if (marks.expression) {
+            // The search put the match it found at the keyword column.
+            const std::optional<ByteSpan> match = marks.expression(text, i);
+            if (match && match->start == i && match->length > 0)
+                spans.push_back({start + i, match->length});
+        } else if (const std::size_t length = longestWordAt(text, i, marks.words)) {
             spans.push_back({start + i, length});
+        }
+    } else if (marks.searchKind == 2 && marks.expression) {
+        for (std::size_t i = 0; i < text.size();) {
+            const std::optional<ByteSpan> match = marks.expression(text, i);
+            if (!match || match->start < i || start + match->start >= limit) break;
+            if (match->length == 0) {  // an empty match marks nothing: look on after it
+                if (match->start >= text.size()) break;
+                i = match->start + ximo::characterLength(text, match->start);
+                continue;
+            }
+            spans.push_back({start + match->start, match->length});
+            i = match->start + match->length;
         }
     } else if (marks.searchKind == 2) {
         for (std::size_t i = 0; i < text.size() && start + i < limit;) {

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,18 @@ struct HighlightPiece {
 /// No switch is taken from inside a double-byte character.
 std::vector<HighlightPiece> highlightPieces(std::string_view line);
 
+/// Bytes [start, start + length) of a line.
+struct ByteSpan {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const ByteSpan&) const = default;
+};
+
+/// The first match of a search's expression in text at or after byte from, as the search's
+/// engine finds it; nothing when there is none.
+using ExpressionFinder =
+    std::function<std::optional<ByteSpan>(std::string_view text, std::size_t from)>;
+
 /// What finds a search's keyword in its lines as the view shows them.
 struct KeywordMarks {
     int searchKind = 0;     ///< 1 KWIC, 2 KWOC; any other value marks nothing
@@ -50,20 +64,17 @@ struct KeywordMarks {
     /// The lines have no tag (the layout without line numbers): the whole line is the
     /// context, even where its text quotes " | ".
     bool untagged = false;
-};
-
-/// Bytes [start, start + length) of a line.
-struct ByteSpan {
-    std::size_t start = 0;
-    std::size_t length = 0;
-    bool operator==(const ByteSpan&) const = default;
+    /// Set for a regular-expression search: its matches are the keyword, not the words.
+    ExpressionFinder expression = nullptr;
 };
 
 /// Where the keyword stands in a line, in order and without overlap, among the spans that
 /// start before byte limit. The text after the first " | " (the whole line without one, or
 /// when the lines are untagged) is searched: a KWIC line at its keyword column only, with the
 /// longest word that stands there; a KWOC line everywhere. ASCII letters compare without regard to
-/// case, other bytes exactly, and a word starts only where a character does.
+/// case, other bytes exactly, and a word starts only where a character does. With an
+/// expression its matches take the words' place: in a KWIC line the one that starts at the
+/// column, in a KWOC line every one that is not empty.
 std::vector<ByteSpan> keywordSpans(std::string_view line, const KeywordMarks& marks,
                                    std::size_t limit = std::string_view::npos);
 

@@ -229,6 +229,37 @@ TEST_F(MoreSearchesTest, BadInputEndsWithItsMessageAndTheWindowStaysUsable) {
     EXPECT_TRUE(frame.action(CommandId::KwicRange)->isEnabled());
 }
 
+TEST_F(MoreSearchesTest, AnExpressionSearchMarksWhatTheExpressionMatched) {
+    profile.writeString("Options", "bGrep", "1");
+    profile.flush();
+    CMainFrame frame(profile, histories);
+    ResultWindow* window = frame.newResultWindow();
+    answer<CKwocSearchDialog>([](CKwocSearchDialog& dialog) {
+        dialog.keyword1()->setCurrentText("c[a-z]t|d[a-z]g");
+    });
+    frame.action(CommandId::KwocSearch)->trigger();
+    const CExStringList& result = window->document().list(ResultKind::Original);
+    ASSERT_GT(result.count(), 1);
+    std::vector<ByteSpan> spans;
+    const KeywordMarks& marks = window->view().keywordMarks();
+    for (const std::string& line : result)
+        for (const ByteSpan& span : keywordSpans(withoutLineEnd(line), marks))
+            spans.push_back(span);
+    // Every cat and dog of the four lines, and never the pattern's text.
+    EXPECT_EQ(spans.size(), 5u);
+    for (const ByteSpan& span : spans) EXPECT_EQ(span.length, 3u);
+
+    // A plain search afterwards marks its words again.
+    profile.writeString("Options", "bGrep", "0");
+    profile.flush();
+    frame.action(CommandId::ClearResult)->trigger();
+    answer<CKwocSearchDialog>([](CKwocSearchDialog& dialog) {
+        dialog.keyword1()->setCurrentText("dog");
+    });
+    frame.action(CommandId::KwocSearch)->trigger();
+    EXPECT_FALSE(window->view().keywordMarks().expression);
+}
+
 TEST_F(MoreSearchesTest, QuitSearchStopsALongKwocRun) {
     std::string text;
     for (int i = 0; i < 4000; ++i) text += "a striped zebra ran over the plain\n";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <random>
 
@@ -78,6 +80,41 @@ TEST(ResultViewLayoutTest, KwocKeywordsAreFoundAtEveryCharacterOfTheText) {
     EXPECT_EQ(keywordSpans("-----[ /corpus/cat.txt ]-----", {2, 0, {"cat"}}), Spans{});
     EXPECT_EQ(keywordSpans("/corpus/cat.txt : 3", {2, 0, {"cat"}}), Spans{});
     EXPECT_EQ(keywordSpans("-----[ /corpus/cat.txt ]-----", {1, 16, {"cat"}}), Spans{});
+}
+
+TEST(ResultViewLayoutTest, AnExpressionSearchMarksItsMatchesNotThePatternText) {
+    // Stands in for the engine: "[Dd]evil[a-z]*" and, where asked, empty matches.
+    std::vector<std::size_t> emptyAt;
+    auto finder = [&emptyAt](std::string_view text,
+                             std::size_t from) -> std::optional<ByteSpan> {
+        for (std::size_t at = from; at <= text.size(); ++at) {
+            if (std::find(emptyAt.begin(), emptyAt.end(), at) != emptyAt.end())
+                return ByteSpan{at, 0};
+            if (at + 5 <= text.size() && (text[at] == 'd' || text[at] == 'D') &&
+                text.substr(at + 1, 4) == "evil") {
+                std::size_t end = at + 5;
+                while (end < text.size() && std::islower(static_cast<unsigned char>(text[end])))
+                    ++end;
+                return ByteSpan{at, end - at};
+            }
+        }
+        return std::nullopt;
+    };
+    KeywordMarks kwic{1, 5, {"[Dd]evil[a-z]*"}};
+    kwic.expression = finder;
+    EXPECT_EQ(keywordSpans("    2 | the Devils came", kwic), (Spans{{12, 6}}));
+    // A match that starts after the column is another one, not this line's hit.
+    EXPECT_EQ(keywordSpans("    2 | the xdevil", kwic), Spans{});
+    EXPECT_EQ(keywordSpans("    2 | the Devils", kwic, 12), Spans{});
+
+    KeywordMarks kwoc{2, 0, {"[Dd]evil[a-z]*"}};
+    kwoc.expression = finder;
+    EXPECT_EQ(keywordSpans("   12 | devil, Devils and deviled", kwoc),
+              (Spans{{8, 5}, {15, 6}, {26, 7}}));
+    EXPECT_EQ(keywordSpans("   12 | devil, Devils and deviled", kwoc, 15), (Spans{{8, 5}}));
+    // Empty matches mark nothing, also one at the very end, and the search goes on past them.
+    emptyAt = {0, 8};
+    EXPECT_EQ(keywordSpans("1 | a devil.", kwoc), (Spans{{6, 5}}));
 }
 
 TEST(ResultViewLayoutTest, DrawnPiecesHighlightTheKeywordUnlessTheLineHasSwitches) {
