@@ -44,6 +44,24 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+/// Centres tool over owner, wholly on the owner's screen: the window manager left to itself
+/// may put a tool window's lower part below the screen's edge.
+void placeOverWindow(QWidget& tool, const QWidget& owner) {
+    // Room for the frame the window manager adds: a title bar above, borders around.
+    constexpr int kBorder = 8;
+    constexpr int kTitleBar = 32;
+    QRect frame(QPoint(), tool.size());
+    frame.moveCenter(owner.geometry().center());
+    if (const QScreen* screen = owner.screen()) {
+        const QRect room =
+            screen->availableGeometry().adjusted(kBorder, kTitleBar, -kBorder, -kBorder);
+        frame.setSize(frame.size().boundedTo(room.size()));
+        frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() + 1 - frame.width()));
+        frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() + 1 - frame.height()));
+    }
+    tool.setGeometry(frame);
+}
+
 }  // namespace
 
 DispersionContext dispersionContextFor(const CPyxoDoc& document, Profile& profile) {
@@ -185,24 +203,6 @@ void DispersionWindow::saveAsPng() {
     if (const std::optional<QString> failure = writeDispersionPng(image, path))
         QMessageBox::warning(this, "Vellmora",
                              QString("The plot could not be saved to %1: %2").arg(path, *failure));
-}
-
-/// Centres tool over owner, wholly on the owner's screen: the window manager left to itself
-/// may put a tool window's lower part below the screen's edge.
-static void placeOverWindow(QWidget& tool, const QWidget& owner) {
-    // Room for the frame the window manager adds: a title bar above, borders around.
-    constexpr int kBorder = 8;
-    constexpr int kTitleBar = 32;
-    QRect frame(QPoint(), tool.size());
-    frame.moveCenter(owner.geometry().center());
-    if (const QScreen* screen = owner.screen()) {
-        const QRect room =
-            screen->availableGeometry().adjusted(kBorder, kTitleBar, -kBorder, -kBorder);
-        frame.setSize(frame.size().boundedTo(room.size()));
-        frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() + 1 - frame.width()));
-        frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() + 1 - frame.height()));
-    }
-    tool.setGeometry(frame);
 }
 
 DispersionWindow* showDispersionWindow(ResultWindow& window, Profile& profile) {
